@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs every test: the whole
+# suite under a private Xvfb display, then the model and control-window tests
+# again with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -u
+REPO=$(cd "$(dirname "$0")" && pwd)
+. "$REPO/scripts/setup.sh"
+
+# shellcheck disable=SC2086
+ensure_packages $RUN_PACKAGES $TEST_PACKAGES || { echo "test.sh: could not install the packages" >&2; exit 1; }
+build_tree build || exit 1
+build_tree build-asan -DSANITIZE=ON -DBUILD_BENCHMARKS=OFF || exit 1
+
+# A display of our own, even on a desktop, so that the window tests neither
+# need nor disturb the user's screen. Xvfb picks a free display number and
+# writes it to the pipe.
+xvfb_log="$REPO/build/xvfb.log"
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp +extension GLX 2>"$xvfb_log" & echo "pid $!")
+read -r -u 3 _ xvfb_pid
+display=""
+read -r -t 30 -u 3 display || true
+if [ -z "$display" ]; then
+    echo "test.sh: Xvfb did not start; see $xvfb_log" >&2
+    kill "$xvfb_pid" 2>/dev/null
+    exit 1
+fi
+trap 'kill "$xvfb_pid" 2>/dev/null' EXIT
+export DISPLAY=":$display"
+echo "Window tests run on Xvfb display $DISPLAY"
+
+status=0
+ctest --test-dir "$REPO/build" --output-on-failure -j 2 || status=1
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$REPO/build-asan" --output-on-failure -j 2 || status=1
+
+if [ "$status" -eq 0 ]; then
+    echo "test.sh: all tests passed"
+else
+    echo "test.sh: some tests FAILED" >&2
+fi
+exit "$status"
