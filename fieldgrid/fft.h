@@ -5,7 +5,13 @@
 // scaling; the inverse (flag != 0) uses exp(+2 pi i k t / n) and divides by n,
 // so forward then inverse returns the input up to rounding. Errors are one
 // line on standard error, and the arrays are then left untouched.
+//
+// The cosine-sine pairs of every length up to fft_table_max are computed once
+// per direction, on first use, into fixed static tables; they are the same
+// doubles a per-call evaluation gives, so results do not depend on the tables.
 #pragma once
+
+#include <cstddef>
 
 // Transforms re[0..n-1], im[0..n-1] in place. n: a power of two, at least 2.
 // m: log2 n, or 0 (or less) to derive it from n; an m that does not match n is
@@ -13,8 +19,10 @@
 void fft1(double *re, double *im, int n, int m, int flag);
 
 // Transforms the n x n grid whose element (r, c) is at r*stride + c, columns
-// first, then rows. n: a power of two, at least 2; stride >= n, and both arrays
-// hold at least (n-1)*stride + n elements. flag as for fft1.
+// first, then rows. n: a power of two, at least 2; stride >= n (a smaller one
+// is refused as an illegal parameter), and both arrays hold at least
+// (n-1)*stride + n elements. Allocates two work vectors of n doubles per call
+// through fft_work_alloc. flag as for fft1. Typical use: n = stride = 64.
 void fft2(double *re, double *im, int n, int stride, int flag);
 
 // dst[k] = src[k] for the 4096 elements of a 64 x 64 grid.
@@ -25,3 +33,13 @@ void copy_grid(const double *src, double *dst);
 // are left unchanged.
 void transform_pair(const double *src_re, const double *src_im, double *dst_re,
                     double *dst_im, int flag);
+
+// Longest transform whose cosine-sine pairs come from the tables; longer
+// stages evaluate cos and sin directly.
+constexpr int fft_table_max = 1024;
+
+// Test seam: how fft2 gets and releases its work vectors. They default to
+// malloc and free; a test may point them elsewhere (for instance to fail an
+// allocation) and must restore them. fft_work_alloc returns nullptr on failure.
+extern void *(*fft_work_alloc)(std::size_t bytes);
+extern void (*fft_work_free)(void *block);
