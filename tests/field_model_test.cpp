@@ -74,17 +74,6 @@ int scripted_counter() { return scripted_next++ % 32768; }
 
 // ---- state and initial condition ----
 
-TEST_F(FieldModel, DefaultsAreTheDocumentedValues)
-{
-    EXPECT_EQ(dt, 0.1);
-    EXPECT_EQ(alpha, 1.5f);
-    EXPECT_EQ(stiffness, 2.0);
-    EXPECT_DOUBLE_EQ(range_coeff, 2.0 / pi);
-    EXPECT_EQ(feed_level, 1.5);
-    EXPECT_EQ(feed_decay, 0.01);
-    EXPECT_EQ(grid_size, 64.0);
-}
-
 TEST_F(FieldModel, RandomizeTakesOneDrawPerCellInRowMajorOrder)
 {
     scripted_next = 0;
