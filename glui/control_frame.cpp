@@ -1,0 +1,112 @@
+#include "glui/control_frame.h"
+
+#include "glui/control_table.h"
+#include "glui/spinner_value.h"
+#include "imgui.h"
+#include "imgui_internal.h"
+
+int held_step_spinner = -1;
+int held_step_direction = 0;
+int held_step_press = 0;
+
+namespace {
+
+void show_live_value(spinner_row &row)
+{
+    format_spinner_value(live_spinner_value(row.handle.slot), row.data_type, row.text,
+                         sizeof row.text);
+}
+
+// Asked for Tab by the field, so that ImGui's own tabbing (which, in a window
+// with no other field, would only focus this one again) leaves it alone.
+int ignore_completion(ImGuiInputTextCallbackData *)
+{
+    return 0;
+}
+
+// The text field. While it is being edited ImGui owns its text; otherwise it
+// shows the live value as it is now, whoever changed it.
+void spinner_field(spinner_row &row)
+{
+    if (!row.editing)
+        show_live_value(row);
+    ImGuiIO &io = ImGui::GetIO();
+    bool escape = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Escape], false);
+    bool tab = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Tab], false);
+    ImGui::SetNextItemWidth(ImGui::GetFontSize() * 6.0f);
+    ImGui::InputText("##value", row.text, sizeof row.text,
+                     ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_CallbackCompletion,
+                     ignore_completion);
+    row.field_x = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
+    row.row_y = (ImGui::GetItemRectMin().y + ImGui::GetItemRectMax().y) * 0.5f;
+    bool active = ImGui::IsItemActive();
+    if (ImGui::IsItemEdited())
+        row.edited = true;
+    if (active && row.editing && tab) {
+        ImGui::ClearActiveID();
+        active = false;
+    }
+    // Enter, Tab and a click elsewhere all end the edit; only an edited
+    // field is committed, so merely visiting it writes nothing.
+    bool left_field = row.editing && !active;
+    if (left_field && row.edited && !escape)
+        commit_spinner_text(row.handle.slot, row.text);
+    if (!active)
+        row.edited = false;
+    row.editing = active;
+    if (left_field)
+        show_live_value(row);
+}
+
+void step_button(spinner_row &row, const char *text, int direction)
+{
+    float side = ImGui::GetFrameHeight();
+    ImGui::Button(text, ImVec2(side, side));
+    float centre = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
+    (direction < 0 ? row.minus_x : row.plus_x) = centre;
+    int s = row.handle.slot;
+    // The step comes on the press, not on release, as the spinner's
+    // buttons in GLUI do; the GLUT glue repeats it while the button is held.
+    if (ImGui::IsItemActivated()) {
+        step_spinner(s, direction);
+        held_step_spinner = s;
+        held_step_direction = direction;
+        held_step_press++;
+    } else if (!ImGui::IsItemActive() && held_step_spinner == s &&
+               held_step_direction == direction) {
+        held_step_spinner = -1;
+        held_step_direction = 0;
+    }
+}
+
+} // namespace
+
+void build_control_frame(int window)
+{
+    control_window_row &w = control_windows[window];
+    ImGui::SetNextWindowPos(ImVec2(0, 0));
+    ImGui::Begin("##controls", nullptr,
+                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_AlwaysAutoResize |
+                     ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
+                     ImGuiWindowFlags_NoBringToFrontOnFocus);
+    for (int s = 0; s < spinner_count; s++) {
+        spinner_row &row = spinners[s];
+        if (row.window != window)
+            continue;
+        ImGui::PushID(s);
+        ImGui::AlignTextToFramePadding();
+        ImGui::TextUnformatted(row.label);
+        ImGui::SameLine();
+        spinner_field(row);
+        ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
+        step_button(row, "-", -1);
+        ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
+        step_button(row, "+", +1);
+        ImGui::PopID();
+    }
+    ImVec2 size = ImGui::GetWindowSize();
+    w.content_width = size.x;
+    w.content_height = size.y;
+    ImGui::End();
+}
+

@@ -1,0 +1,125 @@
+#include "glui/spinner_value.h"
+
+#include "glui/glui.h"
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Skips a run of digits and says whether there was at least one.
+bool skip_digits(const char *&p)
+{
+    const char *start = p;
+    while (is_digit(*p))
+        p++;
+    return p != start;
+}
+
+} // namespace
+
+bool read_number_text(const char *text, double *value)
+{
+    if (text == nullptr)
+        return false;
+    const char *p = text;
+    while (is_blank(*p))
+        p++;
+    const char *number = p;
+    if (*p == '+' || *p == '-')
+        p++;
+    bool whole_digits = skip_digits(p);
+    bool fraction_digits = false;
+    if (*p == '.') {
+        p++;
+        fraction_digits = skip_digits(p);
+    }
+    if (!whole_digits && !fraction_digits)
+        return false;
+    if (*p == 'e' || *p == 'E') {
+        p++;
+        if (*p == '+' || *p == '-')
+            p++;
+        if (!skip_digits(p))
+            return false;
+    }
+    const char *end = p;
+    while (is_blank(*p))
+        p++;
+    if (*p != '\0')
+        return false;
+    // The syntax check above is stricter than strtod, which would also take
+    // "inf", "nan" and hexadecimal; strtod only converts what passed it.
+    char *parsed_end = nullptr;
+    double v = std::strtod(number, &parsed_end);
+    if (parsed_end != end)
+        return false;
+    *value = v;
+    return true;
+}
+
+double limit_spinner_value(double value, int data_type, int limit_type, double low, double high)
+{
+    bool is_int = data_type == GLUI_SPINNER_INT;
+    double type_low = is_int ? static_cast<double>(INT_MIN) : -static_cast<double>(FLT_MAX);
+    double type_high = is_int ? static_cast<double>(INT_MAX) : static_cast<double>(FLT_MAX);
+    if (is_int) {
+        low = std::ceil(low);
+        high = std::floor(high);
+    }
+    low = std::fmax(low, type_low);
+    high = std::fmin(high, type_high);
+    if (std::isnan(value))
+        value = limit_type == GLUI_LIMIT_NONE ? 0.0 : low;
+    if (limit_type == GLUI_LIMIT_CLAMP && low <= high) {
+        value = std::fmin(std::fmax(value, low), high);
+    } else if (limit_type == GLUI_LIMIT_WRAP && low <= high) {
+        if (value < low)
+            value = high;
+        else if (value > high)
+            value = low;
+    }
+    return std::fmin(std::fmax(value, type_low), type_high);
+}
+
+bool committed_spinner_value(const char *text, int data_type, int limit_type, double low,
+                             double high, double *value)
+{
+    double v = 0.0;
+    if (!read_number_text(text, &v))
+        return false;
+    if (data_type == GLUI_SPINNER_INT && std::isfinite(v) && v != std::floor(v))
+        return false;
+    *value = limit_spinner_value(v, data_type, limit_type, low, high);
+    return true;
+}
+
+void format_spinner_value(double value, int data_type, char *text, int size)
+{
+    if (data_type == GLUI_SPINNER_INT) {
+        std::snprintf(text, static_cast<size_t>(size), "%d", static_cast<int>(value));
+        return;
+    }
+    float stored = static_cast<float>(value);
+    // Nine significant digits always round-trip a float; fewer are tried
+    // first so that the field shows "2.25", not "2.25000000".
+    for (int digits = 1; digits <= 9; digits++) {
+        std::snprintf(text, static_cast<size_t>(size), "%.*g", digits,
+                      static_cast<double>(stored));
+        if (std::strtof(text, nullptr) == stored)
+            return;
+    }
+}

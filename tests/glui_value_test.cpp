@@ -1,0 +1,150 @@
+// Reading, limiting and showing spinner values, without any window.
+#include "glui/glui.h"
+#include "glui/spinner_value.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+double committed_int(const char *text, bool *ok)
+{
+    double v = -123.0;
+    *ok = committed_spinner_value(text, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1, 4, &v);
+    return v;
+}
+
+double committed_float(const char *text, bool *ok)
+{
+    double v = -123.0;
+    *ok = committed_spinner_value(text, GLUI_SPINNER_FLOAT, GLUI_LIMIT_CLAMP, 1, 4, &v);
+    return v;
+}
+
+} // namespace
+
+TEST(ReadNumberText, AcceptsDecimalNumbersWithBlanksSignsAndExponents)
+{
+    struct {
+        const char *text;
+        double value;
+    } cases[] = {{"3", 3},      {" 3 ", 3},     {"-3", -3},   {"+2.5", 2.5},
+                 {".5", 0.5},   {"5.", 5},      {"1e3", 1000}, {"2.5E-1", 0.25},
+                 {"007", 7},    {"\t-0.125", -0.125}};
+    for (const auto &c : cases) {
+        double v = 0;
+        EXPECT_TRUE(read_number_text(c.text, &v)) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+}
+
+TEST(ReadNumberText, RefusesTextThatIsNotOneNumberAndLeavesTheValue)
+{
+    const char *bad[] = {"",     "   ", "abc", "1..2", "3x",  "x3", "nan", "NaN", "inf",
+                         "-inf", "infinity", "0x10", "1e", "e5", "-", ".", "+-1", "1 2",
+                         "1e+", "--1", "1,5"};
+    for (const char *text : bad) {
+        double v = 42;
+        EXPECT_FALSE(read_number_text(text, &v)) << '"' << text << '"';
+        EXPECT_EQ(v, 42) << text;
+    }
+    double v = 42;
+    EXPECT_FALSE(read_number_text(nullptr, &v));
+}
+
+TEST(ReadNumberText, NumberBeyondDoubleReadsAsInfinityOfItsSign)
+{
+    double v = 0;
+    ASSERT_TRUE(read_number_text("1e400", &v));
+    EXPECT_TRUE(std::isinf(v) && v > 0);
+    ASSERT_TRUE(read_number_text("-1e400", &v));
+    EXPECT_TRUE(std::isinf(v) && v < 0);
+}
+
+TEST(CommittedSpinnerValue, IntegerSpinnerClampsWholeNumbersIncludingHugeOnes)
+{
+    bool ok = false;
+    EXPECT_EQ(committed_int("9", &ok), 4);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(committed_int("-3", &ok), 1);
+    EXPECT_EQ(committed_int("3", &ok), 3);
+    EXPECT_EQ(committed_int("2.0", &ok), 2);
+    EXPECT_EQ(committed_int("1e30", &ok), 4);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(committed_int("99999999999", &ok), 4);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(committed_int("-99999999999", &ok), 1);
+    EXPECT_EQ(committed_int("1e400", &ok), 4);
+    EXPECT_TRUE(ok);
+}
+
+TEST(CommittedSpinnerValue, IntegerSpinnerRefusesFractionsAndNonNumbers)
+{
+    const char *bad[] = {"2.5", "3e-1", "0.999", "", "abc", "1..2", "3x", "nan", "inf"};
+    for (const char *text : bad) {
+        bool ok = true;
+        EXPECT_EQ(committed_int(text, &ok), -123) << text;
+        EXPECT_FALSE(ok) << text;
+    }
+}
+
+TEST(CommittedSpinnerValue, FloatSpinnerClampsToItsRangeAndKeepsValuesInside)
+{
+    bool ok = false;
+    EXPECT_EQ(committed_float("7", &ok), 4.0);
+    EXPECT_EQ(committed_float("0.2", &ok), 1.0);
+    EXPECT_EQ(committed_float("2.25", &ok), 2.25);
+    EXPECT_EQ(committed_float("1e30", &ok), 4.0);
+    EXPECT_EQ(committed_float("-1e400", &ok), 1.0);
+    const char *bad[] = {"", "abc", "1..2", "3x", "nan", "-inf"};
+    for (const char *text : bad) {
+        EXPECT_EQ(committed_float(text, &ok), -123) << text;
+        EXPECT_FALSE(ok) << text;
+    }
+}
+
+TEST(LimitSpinnerValue, KeepsEveryResultRepresentableInTheLiveType)
+{
+    EXPECT_EQ(limit_spinner_value(1e30, GLUI_SPINNER_INT, GLUI_LIMIT_NONE, 0, 0), INT_MAX);
+    EXPECT_EQ(limit_spinner_value(-INFINITY, GLUI_SPINNER_INT, GLUI_LIMIT_NONE, 0, 0), INT_MIN);
+    EXPECT_EQ(limit_spinner_value(1e300, GLUI_SPINNER_FLOAT, GLUI_LIMIT_NONE, 0, 0), FLT_MAX);
+    EXPECT_EQ(limit_spinner_value(NAN, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1, 4), 1);
+    EXPECT_EQ(limit_spinner_value(NAN, GLUI_SPINNER_FLOAT, GLUI_LIMIT_NONE, 1, 4), 0);
+    // Fractional limits of an integer spinner are rounded inwards.
+    EXPECT_EQ(limit_spinner_value(0, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1.5, 3.5), 2);
+    EXPECT_EQ(limit_spinner_value(9, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1.5, 3.5), 3);
+}
+
+TEST(LimitSpinnerValue, WrapSendsValuesPastOneEndToTheOther)
+{
+    EXPECT_EQ(limit_spinner_value(5, GLUI_SPINNER_INT, GLUI_LIMIT_WRAP, 1, 4), 1);
+    EXPECT_EQ(limit_spinner_value(0, GLUI_SPINNER_INT, GLUI_LIMIT_WRAP, 1, 4), 4);
+    EXPECT_EQ(limit_spinner_value(3, GLUI_SPINNER_INT, GLUI_LIMIT_WRAP, 1, 4), 3);
+}
+
+TEST(FormatSpinnerValue, ShowsIntegersPlainAndFloatsInTheirShortestFaithfulForm)
+{
+    char text[64];
+    format_spinner_value(3, GLUI_SPINNER_INT, text, sizeof text);
+    EXPECT_STREQ(text, "3");
+    format_spinner_value(-2147483648.0, GLUI_SPINNER_INT, text, sizeof text);
+    EXPECT_STREQ(text, "-2147483648");
+    struct {
+        float value;
+        const char *text;
+    } shown[] = {{2.25f, "2.25"}, {1.5f, "1.5"}, {1.6f, "1.6"}, {0.1f, "0.1"}, {4.0f, "4"}};
+    for (const auto &c : shown) {
+        format_spinner_value(c.value, GLUI_SPINNER_FLOAT, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+    }
+    // Whatever the float, the text reads back as exactly that float.
+    float awkward[] = {1.0f / 3.0f, 3.4028235e38f, 1.17549435e-38f, 1e-45f, -7.000001f};
+    for (float f : awkward) {
+        format_spinner_value(f, GLUI_SPINNER_FLOAT, text, sizeof text);
+        EXPECT_EQ(std::strtof(text, nullptr), f) << text;
+    }
+}
