@@ -1,0 +1,466 @@
+#include "tests/x11_harness.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+Display *open_test_display(std::string *why) {
+    const char *name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') {
+        *why = "DISPLAY is not set: window tests need an X server (test.sh starts Xvfb)";
+        return nullptr;
+    }
+    Display *d = XOpenDisplay(name);
+    if (d == nullptr) {
+        *why = std::string("cannot open X display ") + name;
+        return nullptr;
+    }
+    int event_base, error_base, major, minor;
+    if (!XTestQueryExtension(d, &event_base, &error_base, &major, &minor)) {
+        XCloseDisplay(d);
+        *why = std::string("X display ") + name + " has no XTest extension";
+        return nullptr;
+    }
+    return d;
+}
+
+// ---- waiting ----
+
+double now_ms() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+static void poll_pause(int poll_ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(poll_ms));
+}
+
+bool wait_until(const std::function<bool()> &done, int timeout_ms,
+                const std::function<void()> &pump, int poll_ms) {
+    double deadline = now_ms() + timeout_ms;
+    for (;;) {
+        if (pump)
+            pump();
+        if (done())
+            return true;
+        if (now_ms() >= deadline)
+            return false;
+        poll_pause(poll_ms);
+    }
+}
+
+bool stays_true(const std::function<bool()> &holds, int duration_ms,
+                const std::function<void()> &pump, int poll_ms) {
+    double deadline = now_ms() + duration_ms;
+    for (;;) {
+        if (pump)
+            pump();
+        if (!holds())
+            return false;
+        if (now_ms() >= deadline)
+            return true;
+        poll_pause(poll_ms);
+    }
+}
+
+// ---- X errors ----
+
+// Windows of another process can vanish between two requests; Xlib's default
+// handler would end the test process on the resulting BadWindow or BadMatch.
+// While a checked request runs, errors on the harness's own connection are
+// recorded instead; errors on other connections (GLUT's, in-process) go on to
+// whatever handler was installed before.
+static Display *checked_display = nullptr;
+static int checked_error = 0;
+static XErrorHandler previous_handler = nullptr;
+
+static int record_error(Display *d, XErrorEvent *e) {
+    if (d == checked_display) {
+        checked_error = e->error_code;
+        return 0;
+    }
+    return previous_handler != nullptr ? previous_handler(d, e) : 0;
+}
+
+static void begin_checked(Display *d) {
+    XSync(d, False);
+    checked_display = d;
+    checked_error = 0;
+    previous_handler = XSetErrorHandler(record_error);
+}
+
+// True when no error arrived since begin_checked.
+static bool end_checked(Display *d) {
+    XSync(d, False);
+    XSetErrorHandler(previous_handler);
+    checked_display = nullptr;
+    return checked_error == 0;
+}
+
+// ---- windows ----
+
+long window_pid(Display *d, Window w) {
+    Atom pid_atom = XInternAtom(d, "_NET_WM_PID", True);
+    if (pid_atom == None)
+        return -1;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = nullptr;
+    long pid = -1;
+    begin_checked(d);
+    int status = XGetWindowProperty(d, w, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format,
+                                    &count, &after, &data);
+    bool ok = end_checked(d);
+    if (ok && status == Success && data != nullptr && format == 32 && count == 1)
+        pid = static_cast<long>(*reinterpret_cast<unsigned long *>(data));
+    if (data != nullptr)
+        XFree(data);
+    return pid;
+}
+
+static bool title_is(Display *d, Window w, const std::string &title) {
+    char *name = nullptr;
+    begin_checked(d);
+    Status got = XFetchName(d, w, &name);
+    bool ok = end_checked(d);
+    bool match = ok && got != 0 && name != nullptr && title == name;
+    if (name != nullptr)
+        XFree(name);
+    return match;
+}
+
+static Window search_tree(Display *d, Window w, const std::string &title, pid_t pid) {
+    if (title_is(d, w, title)) {
+        long owner = pid > 0 ? window_pid(d, w) : -1;
+        if (owner < 0 || owner == pid)
+            return w;
+    }
+    Window root, parent;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    begin_checked(d);
+    Status got = XQueryTree(d, w, &root, &parent, &children, &count);
+    bool ok = end_checked(d);
+    Window found = 0;
+    if (ok && got != 0)
+        for (unsigned int k = 0; k < count && found == 0; k++)
+            found = search_tree(d, children[k], title, pid);
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
+
+Window find_window(Display *d, const std::string &title, pid_t pid) {
+    return search_tree(d, DefaultRootWindow(d), title, pid);
+}
+
+bool get_window_info(Display *d, Window w, window_info *info) {
+    XWindowAttributes attributes;
+    Window child;
+    begin_checked(d);
+    Status got = XGetWindowAttributes(d, w, &attributes);
+    bool ok = end_checked(d) && got != 0;
+    if (ok) {
+        begin_checked(d);
+        XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &info->root_x, &info->root_y,
+                              &child);
+        ok = end_checked(d);
+    }
+    if (!ok)
+        return false;
+    info->width = attributes.width;
+    info->height = attributes.height;
+    info->viewable = attributes.map_state == IsViewable;
+    return true;
+}
+
+Window wait_for_window(Display *d, const std::string &title, pid_t pid, int timeout_ms,
+                       const std::function<void()> &pump) {
+    Window found = 0;
+    wait_until(
+        [&] {
+            found = find_window(d, title, pid);
+            window_info info;
+            return found != 0 && get_window_info(d, found, &info) && info.viewable;
+        },
+        timeout_ms, pump);
+    window_info info;
+    if (found != 0 && get_window_info(d, found, &info) && info.viewable)
+        return found;
+    return 0;
+}
+
+// ---- pixels ----
+
+// Scales the channel selected by mask to 0..255.
+static std::uint32_t channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0)
+        return 0;
+    int shift = 0;
+    while (((mask >> shift) & 1) == 0)
+        shift++;
+    unsigned long max = mask >> shift;
+    unsigned long value = (pixel & mask) >> shift;
+    return static_cast<std::uint32_t>(value * 255 / max);
+}
+
+bool grab_picture(Display *d, Window w, picture *out) {
+    *out = picture();
+    window_info info;
+    XWindowAttributes attributes;
+    begin_checked(d);
+    Status got = XGetWindowAttributes(d, w, &attributes);
+    if (!end_checked(d) || got == 0 || !get_window_info(d, w, &info) || !info.viewable)
+        return false;
+    // XGetImage fails on a rectangle that is not all on screen, and a window
+    // without a requested position sits at (-1, -1): read the visible part.
+    int x0 = std::max(0, -info.root_x);
+    int y0 = std::max(0, -info.root_y);
+    int x1 = std::min(info.width, DisplayWidth(d, DefaultScreen(d)) - info.root_x);
+    int y1 = std::min(info.height, DisplayHeight(d, DefaultScreen(d)) - info.root_y);
+    if (x1 <= x0 || y1 <= y0)
+        return false;
+    begin_checked(d);
+    XImage *image = XGetImage(d, w, x0, y0, static_cast<unsigned>(x1 - x0),
+                              static_cast<unsigned>(y1 - y0), AllPlanes, ZPixmap);
+    bool ok = end_checked(d) && image != nullptr;
+    if (!ok) {
+        if (image != nullptr)
+            XDestroyImage(image);
+        return false;
+    }
+    const Visual *visual = attributes.visual;
+    out->width = info.width;
+    out->height = info.height;
+    out->rgb.assign(static_cast<std::size_t>(out->width) * out->height, off_screen_pixel);
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++) {
+            unsigned long pixel = XGetPixel(image, x - x0, y - y0);
+            out->rgb[static_cast<std::size_t>(y) * out->width + x] =
+                channel(pixel, visual->red_mask) << 16 | channel(pixel, visual->green_mask) << 8 |
+                channel(pixel, visual->blue_mask);
+        }
+    XDestroyImage(image);
+    return true;
+}
+
+std::uint32_t pixel_at(const picture &p, int x, int y) {
+    return p.rgb[static_cast<std::size_t>(y) * p.width + x];
+}
+
+bool same_picture(const picture &a, const picture &b) {
+    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+}
+
+std::uint64_t picture_hash(const picture &p) {
+    std::uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](std::uint32_t v) {
+        for (int k = 0; k < 4; k++) {
+            h ^= (v >> (8 * k)) & 0xff;
+            h *= 1099511628211ull;
+        }
+    };
+    mix(static_cast<std::uint32_t>(p.width));
+    mix(static_cast<std::uint32_t>(p.height));
+    for (std::uint32_t v : p.rgb)
+        mix(v);
+    return h;
+}
+
+// ---- input ----
+
+void move_pointer(Display *d, Window w, int x, int y) {
+    int root_x = 0, root_y = 0;
+    Window child;
+    begin_checked(d);
+    XTranslateCoordinates(d, w, DefaultRootWindow(d), x, y, &root_x, &root_y, &child);
+    end_checked(d);
+    XTestFakeMotionEvent(d, DefaultScreen(d), root_x, root_y, CurrentTime);
+    XFlush(d);
+}
+
+void press_button(Display *d, Window w, int x, int y, unsigned button) {
+    move_pointer(d, w, x, y);
+    XTestFakeButtonEvent(d, button, True, CurrentTime);
+    XFlush(d);
+}
+
+void release_button(Display *d, unsigned button) {
+    XTestFakeButtonEvent(d, button, False, CurrentTime);
+    XFlush(d);
+}
+
+// Keeps a button or key down for input_hold_ms while the caller's event loop
+// (if any) runs; this is the length of the press, not a wait for a result.
+static void hold_input(const std::function<void()> &pump) {
+    stays_true([] { return true; }, input_hold_ms, pump, 5);
+}
+
+void click(Display *d, Window w, int x, int y, unsigned button, const std::function<void()> &pump) {
+    press_button(d, w, x, y, button);
+    hold_input(pump);
+    release_button(d, button);
+}
+
+bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump) {
+    KeyCode code = XKeysymToKeycode(d, sym);
+    if (code == 0)
+        return false;
+    // XKeysymToKeycode also finds keysyms on the shifted level ('+' on the
+    // '=' key of a US layout); those need Shift held to come out as sym.
+    bool shifted =
+        XkbKeycodeToKeysym(d, code, 0, 0) != sym && XkbKeycodeToKeysym(d, code, 0, 1) == sym;
+    KeyCode shift = XKeysymToKeycode(d, XK_Shift_L);
+    if (shifted)
+        XTestFakeKeyEvent(d, shift, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XFlush(d);
+    hold_input(pump);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    if (shifted)
+        XTestFakeKeyEvent(d, shift, False, CurrentTime);
+    XFlush(d);
+    return true;
+}
+
+bool type_text(Display *d, const std::string &text, const std::function<void()> &pump) {
+    for (char c : text) {
+        // Latin-1 characters are their own keysyms.
+        unsigned long sym = c == '\n' ? XK_Return : static_cast<unsigned char>(c);
+        if (!tap_key(d, sym, pump))
+            return false;
+    }
+    return true;
+}
+
+// ---- control windows ----
+
+std::vector<box> find_boxes(const picture &p, int min_side) {
+    std::vector<box> found;
+    std::vector<char> seen(p.rgb.size(), 0);
+    std::vector<int> stack;
+    for (int start = 0; start < static_cast<int>(p.rgb.size()); start++) {
+        if (seen[start])
+            continue;
+        std::uint32_t colour = p.rgb[start];
+        int x0 = p.width, y0 = p.height, x1 = -1, y1 = -1, area = 0;
+        bool touches_edge = false;
+        seen[start] = 1;
+        stack.assign(1, start);
+        while (!stack.empty()) {
+            int k = stack.back();
+            stack.pop_back();
+            int x = k % p.width, y = k / p.width;
+            area++;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y);
+            touches_edge |= x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1;
+            const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
+            for (int n = 0; n < 4; n++) {
+                int nx = x + dx[n], ny = y + dy[n];
+                if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height)
+                    continue;
+                int nk = ny * p.width + nx;
+                if (!seen[nk] && p.rgb[nk] == colour) {
+                    seen[nk] = 1;
+                    stack.push_back(nk);
+                }
+            }
+        }
+        box b{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+        if (!touches_edge && b.width >= min_side && b.height >= min_side &&
+            4 * area >= 3 * b.width * b.height)
+            found.push_back(b);
+    }
+    std::sort(found.begin(), found.end(), [](const box &a, const box &b) { return a.x < b.x; });
+    return found;
+}
+
+// ---- grid views ----
+
+// Position of a pixel centre in cell units along one axis (0 .. n+2) and
+// whether it lies at least a pixel from every cell boundary.
+static double cell_units(int n, int extent, double centre, bool *clear) {
+    double u = centre * (n + 2) / extent;
+    *clear = std::fabs(u - std::round(u)) * extent / (n + 2) >= 1.0;
+    return u;
+}
+
+// How far, in pixels, a coordinate in cell units lies outside the span of
+// the cells (1 .. n+1); 0 inside.
+static double outside_by(int n, int extent, double u) {
+    return std::max({0.0, 1 - u, u - (n + 1)}) * extent / (n + 2);
+}
+
+grid_part grid_part_at(int n, int width, int height, int x, int y, int *i, int *j) {
+    bool clear_x, clear_y;
+    double u = cell_units(n, width, x + 0.5, &clear_x);
+    // Window rows count down from the top, grid rows up from the bottom.
+    double v = cell_units(n, height, height - y - 0.5, &clear_y);
+    double out = std::max(outside_by(n, width, u), outside_by(n, height, v));
+    if (out > 0)
+        return out >= 1.0 ? grid_margin : grid_edge;
+    if (!clear_x || !clear_y)
+        return grid_edge;
+    *i = static_cast<int>(std::floor(u)) - 1;
+    *j = static_cast<int>(std::floor(v)) - 1;
+    return grid_cell;
+}
+
+void grid_cell_centre(int n, int width, int height, int i, int j, int *x, int *y) {
+    *x = static_cast<int>(std::floor((i + 1.5) * width / (n + 2)));
+    *y = static_cast<int>(std::floor(height - (j + 1.5) * height / (n + 2)));
+}
+
+// ---- programs ----
+
+pid_t start_program(const std::string &path, const std::vector<std::string> &args) {
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>(path.c_str()));
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+bool program_running(pid_t pid) {
+    if (pid <= 0)
+        return false;
+    int status;
+    pid_t r = waitpid(pid, &status, WNOHANG);
+    return r == 0;
+}
+
+void stop_program(pid_t pid, int timeout_ms) {
+    // A reaped pid may already belong to someone else: only signal a child
+    // that waitpid still knows as ours and running.
+    if (!program_running(pid))
+        return;
+    kill(pid, SIGTERM);
+    if (wait_until([pid] { return !program_running(pid); }, timeout_ms))
+        return;
+    kill(pid, SIGKILL);
+    int status;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
