@@ -1,0 +1,228 @@
+// spingrid's start-up run inside the test process against the X server, so
+// the tests can read the live model while real key and mouse events, sent
+// through a second X connection, reach the control and grid windows.
+// GLUT starts once per process: ctest runs every case in its own process.
+#include <gtest/gtest.h>
+
+#include "common/random_draw.h"
+#include "spingrid/lattice.h"
+#include "spingrid/viewer.h"
+#include "tests/x11_harness.h"
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int cells = 50;
+const int draws_per_sweep = 3 * cells * cells;
+
+// Draws taken from the generator so far, to count sweeps.
+long draws_taken = 0;
+
+int counting_draw() {
+    draws_taken++;
+    return rand15();
+}
+
+void pump() {
+    glutMainLoopEvent();
+}
+
+double magnetisation() {
+    long sum = 0;
+    for (int i = 0; i < lattice_size; i++)
+        for (int j = 0; j < lattice_size; j++)
+            sum += spins[i][j];
+    return static_cast<double>(sum) / (lattice_size * lattice_size);
+}
+
+void align_all_spins() {
+    for (int i = 0; i < lattice_size; i++)
+        for (int j = 0; j < lattice_size; j++)
+            spins[i][j] = 1;
+}
+
+class SpingridControls : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static bool started = false;
+        if (started)
+            GTEST_SKIP() << "GLUT starts once per process; run one case per process, as ctest does";
+        std::string why;
+        display = open_test_display(&why);
+        // Checked before glutInit, which would end the process on its own.
+        ASSERT_NE(display, nullptr) << why;
+        started = true;
+        random_source = counting_draw;
+        static char title[] = "spingrid in-process test";
+        static char *argv[] = {title, nullptr};
+        int argc = 1;
+        start_spingrid(&argc, argv);
+        grid = wait_for_window(display, title, 0, 10000, pump);
+        ASSERT_NE(grid, 0u) << "no grid window";
+        controls = wait_for_window(display, "Temperature", 0, 10000, pump);
+        ASSERT_NE(controls, 0u) << "no control window";
+        // Locate the spinner's text field and step buttons from the picture.
+        // The pointer moves over the window meanwhile: focus follows it, and
+        // the control window may draw its widgets only once it has events.
+        std::vector<box> boxes;
+        picture p;
+        int moves = 0;
+        bool drawn = wait_until(
+            [&] {
+                move_pointer(display, controls, 2 + moves % 2, 2);
+                moves++;
+                boxes = grab_picture(display, controls, &p) ? find_boxes(p, 8) : boxes;
+                return boxes.size() >= 3;
+            },
+            5000, pump);
+        ASSERT_TRUE(drawn) << "the control window shows no text field and step buttons";
+        field = boxes[boxes.size() - 3];
+        minus = boxes[boxes.size() - 2];
+        plus = boxes[boxes.size() - 1];
+        ASSERT_GT(field.width, 2 * field.height) << "the box taken for the text field";
+        ASSERT_LT(minus.width, 2 * minus.height) << "the box taken for the - button";
+        ASSERT_LT(plus.width, 2 * plus.height) << "the box taken for the + button";
+    }
+
+    void TearDown() override {
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+
+    void click_box(const box &b, Window w) {
+        click(display, w, b.x + b.width / 2, b.y + b.height / 2, 1, pump);
+    }
+
+    // Clicks into the text field and types text there.
+    void type_into_field(const std::string &text) {
+        click_box(field, controls);
+        ASSERT_TRUE(type_text(display, text, pump));
+    }
+
+    bool temperature_becomes(int value) {
+        return wait_until([value] { return temperature == value; }, 3000, pump);
+    }
+
+    void press_in_grid(unsigned button) {
+        window_info info;
+        ASSERT_TRUE(get_window_info(display, grid, &info));
+        click(display, grid, info.width / 2, info.height / 2, button, pump);
+    }
+
+    // Waits for count sweeps beyond those that had run when draws_taken was
+    // before.
+    bool sweeps_reach(long before, long count, int timeout_ms) {
+        return wait_until([=] { return draws_taken >= before + count * draws_per_sweep; },
+                          timeout_ms, pump);
+    }
+
+    Display *display = nullptr;
+    Window grid = 0;
+    Window controls = 0;
+    box field, minus, plus;
+};
+
+TEST_F(SpingridControls, TypedValuesReachTemperatureClamped) {
+    EXPECT_EQ(temperature, 1);
+    type_into_field("3\n");
+    EXPECT_TRUE(temperature_becomes(3)) << "temperature is " << temperature;
+    type_into_field("9\n");
+    EXPECT_TRUE(temperature_becomes(4))
+        << "9 should be clamped to 4, temperature is " << temperature;
+    type_into_field("-3\n");
+    EXPECT_TRUE(temperature_becomes(1))
+        << "-3 should be clamped to 1, temperature is " << temperature;
+}
+
+TEST_F(SpingridControls, StepButtonsStepAndStopAtTheLimits) {
+    for (int expected = 2; expected <= 4; expected++) {
+        click_box(plus, controls);
+        ASSERT_TRUE(temperature_becomes(expected)) << "temperature is " << temperature;
+    }
+    // A + at 4 must leave 4, or the - after it would not give 3.
+    click_box(plus, controls);
+    click_box(minus, controls);
+    ASSERT_TRUE(temperature_becomes(3)) << "temperature is " << temperature;
+    for (int expected = 2; expected >= 1; expected--) {
+        click_box(minus, controls);
+        ASSERT_TRUE(temperature_becomes(expected)) << "temperature is " << temperature;
+    }
+    click_box(minus, controls);
+    click_box(plus, controls);
+    EXPECT_TRUE(temperature_becomes(2)) << "temperature is " << temperature;
+}
+
+TEST_F(SpingridControls, GridShowsTheSpinsWithIRightwardsAndJUpwards) {
+    picture p;
+    bool matches = wait_until(
+        [&] {
+            if (!grab_picture(display, grid, &p))
+                return false;
+            for (int i = 0; i < cells; i++)
+                for (int j = 0; j < cells; j++) {
+                    int x, y;
+                    grid_cell_centre(cells, p.width, p.height, i, j, &x, &y);
+                    if (pixel_at(p, x, y) != (spins[i][j] == 1 ? 0xff0000u : 0x000000u))
+                        return false;
+                }
+            return true;
+        },
+        5000, pump);
+    EXPECT_TRUE(matches) << "the grid window does not show spins[i][j] at cell (i, j)";
+}
+
+// At temperature 1 an aligned lattice stays aligned (a flip costs 8, taken
+// with probability e^-8); at 4, above the critical temperature, one sweep
+// already flips about one spin in seven and the order melts within a few.
+TEST_F(SpingridControls, RightPressRunsOneSweepAtTheCurrentTemperature) {
+    align_all_spins();
+    long before = draws_taken;
+    press_in_grid(3);
+    ASSERT_TRUE(sweeps_reach(before, 1, 3000)) << "a right press ran no sweep";
+    EXPECT_TRUE(stays_true([&] { return draws_taken == before + draws_per_sweep; }, 500, pump))
+        << "a right press ran " << static_cast<double>(draws_taken - before) / draws_per_sweep
+        << " sweeps";
+    EXPECT_GT(magnetisation(), 0.98);
+
+    type_into_field("4\n");
+    ASSERT_TRUE(temperature_becomes(4));
+    align_all_spins();
+    before = draws_taken;
+    press_in_grid(3);
+    ASSERT_TRUE(sweeps_reach(before, 1, 3000)) << "a right press ran no sweep";
+    EXPECT_LT(magnetisation(), 0.9) << "the sweep did not run at temperature 4";
+}
+
+TEST_F(SpingridControls, LeftPressAfterAChangeSweepsAtTheNewTemperature) {
+    type_into_field("4\n");
+    ASSERT_TRUE(temperature_becomes(4));
+    align_all_spins();
+    long before = draws_taken;
+    press_in_grid(1);
+    ASSERT_TRUE(sweeps_reach(before, 5, 3000)) << "the burst did not run 5 sweeps in 3 s";
+    EXPECT_LT(magnetisation(), 0.6) << "the burst did not run at temperature 4";
+}
+
+TEST_F(SpingridControls, ChangeDuringABurstLeavesItsTemperature) {
+    align_all_spins();
+    long before = draws_taken;
+    press_in_grid(1);
+    type_into_field("4\n");
+    ASSERT_TRUE(temperature_becomes(4));
+    double lowest = 1;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            lowest = std::min(lowest, magnetisation());
+            return draws_taken >= before + 20 * draws_per_sweep;
+        },
+        6000, pump))
+        << "the burst did not run 20 sweeps in 6 s";
+    EXPECT_GT(lowest, 0.95) << "sweeps of a burst started at temperature 1 ran hotter";
+}
+
+} // namespace
