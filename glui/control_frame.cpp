@@ -84,11 +84,16 @@ void step_button(spinner_row &row, const char *text, int direction)
 void build_control_frame(int window)
 {
     control_window_row &w = control_windows[window];
+    // The ImGui window always covers the whole GLUT window; the GLUT window
+    // is then sized to the widgets measured below, which depend on the
+    // contents alone, so the two sizes cannot chase each other.
     ImGui::SetNextWindowPos(ImVec2(0, 0));
+    ImGui::SetNextWindowSize(ImGui::GetIO().DisplaySize);
     ImGui::Begin("##controls", nullptr,
-                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_AlwaysAutoResize |
-                     ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
-                     ImGuiWindowFlags_NoBringToFrontOnFocus);
+                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
+                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoBringToFrontOnFocus);
+    ImVec2 origin = ImGui::GetWindowPos();
+    ImVec2 extent = origin;
     for (int s = 0; s < spinner_count; s++) {
         spinner_row &row = spinners[s];
         if (row.window != window)
@@ -102,11 +107,12 @@ void build_control_frame(int window)
         step_button(row, "-", -1);
         ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
         step_button(row, "+", +1);
+        extent.x = ImMax(extent.x, ImGui::GetItemRectMax().x);
+        extent.y = ImMax(extent.y, ImGui::GetItemRectMax().y);
         ImGui::PopID();
     }
-    ImVec2 size = ImGui::GetWindowSize();
-    w.content_width = size.x;
-    w.content_height = size.y;
+    ImVec2 padding = ImGui::GetStyle().WindowPadding;
+    w.content_width = extent.x - origin.x + padding.x;
+    w.content_height = extent.y - origin.y + padding.y;
     ImGui::End();
 }
-

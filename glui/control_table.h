@@ -19,6 +19,8 @@ struct control_window_row {
     int follow_up_frames;   // frames still to draw after the last event
     float content_width;    // size the last frame's widgets needed, in pixels
     float content_height;
+    int fitted_width;       // the GLUT window size last requested, 0 before
+    int fitted_height;
 };
 
 struct spinner_row {

@@ -66,8 +66,14 @@ void fit_window(int w)
     int height = static_cast<int>(std::ceil(control_windows[w].content_height));
     if (width <= 0 || height <= 0)
         return;
-    if (width != glutGet(GLUT_WINDOW_WIDTH) || height != glutGet(GLUT_WINDOW_HEIGHT))
+    // glutGet would report the old size until the window system has acted
+    // on a request, so the request itself is remembered.
+    control_window_row &row = control_windows[w];
+    if (width != row.fitted_width || height != row.fitted_height) {
+        row.fitted_width = width;
+        row.fitted_height = height;
         glutReshapeWindow(width, height);
+    }
 }
 
 void display_control_window()
