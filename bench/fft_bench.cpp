@@ -40,8 +40,8 @@ double seconds_of(void (*fn)(void *), void *arg, int calls) {
 
 // Everything one size needs: input, our output, and FFTW's plans and arrays.
 struct Setup {
-    int n = 0;        // points per side
-    int rank = 1;     // 1: fft1, 2: fft2
+    int n = 0;            // points per side
+    int rank = 1;         // 1: fft1, 2: fft2
     std::size_t size = 0; // n or n * n
     std::vector<double> in_re, in_im, out_re, out_im, split_re, split_im;
     fftw_complex *inter_in = nullptr, *inter_out = nullptr;
@@ -142,8 +142,12 @@ void compare(benchmark::State &state, int rank, void (*ours)(void *)) {
     free_setup(s);
 }
 
-void BM_fft1_vs_fftw(benchmark::State &state) { compare(state, 1, run_ours); }
-void BM_fft2_vs_fftw(benchmark::State &state) { compare(state, 2, run_ours); }
+void BM_fft1_vs_fftw(benchmark::State &state) {
+    compare(state, 1, run_ours);
+}
+void BM_fft2_vs_fftw(benchmark::State &state) {
+    compare(state, 2, run_ours);
+}
 void BM_fft1_straightforward_vs_fftw(benchmark::State &state) {
     compare(state, 1, run_straightforward);
 }

@@ -204,8 +204,8 @@ void copy_grid(const double *src, double *dst) {
         dst[k] = src[k];
 }
 
-void transform_pair(const double *src_re, const double *src_im, double *dst_re,
-                    double *dst_im, int flag) {
+void transform_pair(const double *src_re, const double *src_im, double *dst_re, double *dst_im,
+                    int flag) {
     copy_grid(src_re, dst_re);
     copy_grid(src_im, dst_im);
     fft2(dst_re, dst_im, 64, 64, flag);

@@ -31,8 +31,8 @@ void copy_grid(const double *src, double *dst);
 // Copies the 64 x 64 grid (src_re, src_im) into (dst_re, dst_im) and
 // transforms the copy with fft2(dst_re, dst_im, 64, 64, flag); the sources
 // are left unchanged.
-void transform_pair(const double *src_re, const double *src_im, double *dst_re,
-                    double *dst_im, int flag);
+void transform_pair(const double *src_re, const double *src_im, double *dst_re, double *dst_im,
+                    int flag);
 
 // Longest transform whose cosine-sine pairs come from the tables; longer
 // stages evaluate cos and sin directly.

@@ -180,8 +180,8 @@ TEST(Fft1Errors, NotAPowerOfTwoOrWrongM) {
     };
     // 48 derives m = 5 and 32 != 48; 64 with m = 5 or 7 is refused although
     // 64 is a power of two; m far past an int's width must not shift.
-    for (Case c : {Case{48, 0}, Case{3, 0}, Case{1000, -2}, Case{64, 5}, Case{64, 7},
-                   Case{64, 31}, Case{64, 40}, Case{64, 1000}}) {
+    for (Case c : {Case{48, 0}, Case{3, 0}, Case{1000, -2}, Case{64, 5}, Case{64, 7}, Case{64, 31},
+                   Case{64, 40}, Case{64, 1000}}) {
         SCOPED_TRACE(testing::Message() << "n " << c.n << " m " << c.m);
         for (int flag : {0, 1})
             expect_refused(1024, msg,
