@@ -17,4 +17,3 @@ extern int held_step_press;
 // a click elsewhere); Escape restores the shown value. A press on a step button
 // steps once and marks it held until it is released.
 void build_control_frame(int window);
-

@@ -12,28 +12,28 @@ const int max_spinners = 16;
 const int spinner_text_size = 64;
 
 struct control_window_row {
-    GLUI handle;            // what create_glui hands out; handle.slot is this row's index
-    int glut_window;        // 0 until the GLUT glue has made the window
-    int main_gfx_window;    // redisplayed after each write; 0: none
-    ImGuiContext *context;  // one ImGui context per control window
-    int follow_up_frames;   // frames still to draw after the last event
-    float content_width;    // size the last frame's widgets needed, in pixels
+    GLUI handle;           // what create_glui hands out; handle.slot is this row's index
+    int glut_window;       // 0 until the GLUT glue has made the window
+    int main_gfx_window;   // redisplayed after each write; 0: none
+    ImGuiContext *context; // one ImGui context per control window
+    int follow_up_frames;  // frames still to draw after the last event
+    float content_width;   // size the last frame's widgets needed, in pixels
     float content_height;
-    int fitted_width;       // the GLUT window size last requested, 0 before
+    int fitted_width; // the GLUT window size last requested, 0 before
     int fitted_height;
 };
 
 struct spinner_row {
-    GLUI_Spinner handle;    // what add_spinner hands out; handle.slot is this row's index
-    int window;             // row in control_windows
-    int data_type;          // GLUI_SPINNER_INT (live is an int) or GLUI_SPINNER_FLOAT (a float)
-    void *live;             // the program's variable
+    GLUI_Spinner handle; // what add_spinner hands out; handle.slot is this row's index
+    int window;          // row in control_windows
+    int data_type;       // GLUI_SPINNER_INT (live is an int) or GLUI_SPINNER_FLOAT (a float)
+    void *live;          // the program's variable
     char label[spinner_text_size];
-    int limit_type;         // GLUI_LIMIT_NONE, _CLAMP or _WRAP
+    int limit_type; // GLUI_LIMIT_NONE, _CLAMP or _WRAP
     double low, high;
     char text[spinner_text_size]; // the field's text: the live value, or the user's edit
-    bool editing;           // the field was being edited at the end of the last frame
-    bool edited;            // its text was changed during the current edit
+    bool editing;                 // the field was being edited at the end of the last frame
+    bool edited;                  // its text was changed during the current edit
     float field_x, minus_x, plus_x, row_y; // widget centres in the last frame, in pixels
 };
 

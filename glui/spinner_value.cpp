@@ -117,8 +117,7 @@ void format_spinner_value(double value, int data_type, char *text, int size)
     // Nine significant digits always round-trip a float; fewer are tried
     // first so that the field shows "2.25", not "2.25000000".
     for (int digits = 1; digits <= 9; digits++) {
-        std::snprintf(text, static_cast<size_t>(size), "%.*g", digits,
-                      static_cast<double>(stored));
+        std::snprintf(text, static_cast<size_t>(size), "%.*g", digits, static_cast<double>(stored));
         if (std::strtof(text, nullptr) == stored)
             return;
     }

@@ -32,9 +32,8 @@ TEST(ReadNumberText, AcceptsDecimalNumbersWithBlanksSignsAndExponents)
     struct {
         const char *text;
         double value;
-    } cases[] = {{"3", 3},      {" 3 ", 3},     {"-3", -3},   {"+2.5", 2.5},
-                 {".5", 0.5},   {"5.", 5},      {"1e3", 1000}, {"2.5E-1", 0.25},
-                 {"007", 7},    {"\t-0.125", -0.125}};
+    } cases[] = {{"3", 3},  {" 3 ", 3},    {"-3", -3},       {"+2.5", 2.5}, {".5", 0.5},
+                 {"5.", 5}, {"1e3", 1000}, {"2.5E-1", 0.25}, {"007", 7},    {"\t-0.125", -0.125}};
     for (const auto &c : cases) {
         double v = 0;
         EXPECT_TRUE(read_number_text(c.text, &v)) << c.text;
@@ -44,9 +43,9 @@ TEST(ReadNumberText, AcceptsDecimalNumbersWithBlanksSignsAndExponents)
 
 TEST(ReadNumberText, RefusesTextThatIsNotOneNumberAndLeavesTheValue)
 {
-    const char *bad[] = {"",     "   ", "abc", "1..2", "3x",  "x3", "nan", "NaN", "inf",
-                         "-inf", "infinity", "0x10", "1e", "e5", "-", ".", "+-1", "1 2",
-                         "1e+", "--1", "1,5"};
+    const char *bad[] = {"",    "   ", "abc",  "1..2",     "3x",   "x3",  "nan",
+                         "NaN", "inf", "-inf", "infinity", "0x10", "1e",  "e5",
+                         "-",   ".",   "+-1",  "1 2",      "1e+",  "--1", "1,5"};
     for (const char *text : bad) {
         double v = 42;
         EXPECT_FALSE(read_number_text(text, &v)) << '"' << text << '"';
