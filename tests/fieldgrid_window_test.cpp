@@ -1,0 +1,187 @@
+// The real fieldgrid program under an X server: its windows, its all-red
+// first picture, and what a right press and a typed alpha do to the picture.
+// The expected pictures come from the field model itself, run in this process
+// on the field read back from the screen.
+#include <gtest/gtest.h>
+
+#include "fieldgrid/field_state.h"
+#include "fieldgrid/spectral_step.h"
+#include "tests/x11_harness.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const int cells = 64;
+const std::uint32_t white = 0xffffff;
+
+int red_of(std::uint32_t c) { return int(c >> 16); }
+
+// The red level (0..255) of each cell's centre pixel; false when a cell is
+// not pure red-to-black or a margin pixel is not white.
+::testing::AssertionResult read_cells(const picture &p, int level[cells][cells])
+{
+    if (p.width <= 0)
+        return ::testing::AssertionFailure() << "no picture";
+    for (int i = 0; i < cells; i++)
+        for (int j = 0; j < cells; j++) {
+            int x, y;
+            grid_cell_centre(cells, p.width, p.height, i, j, &x, &y);
+            std::uint32_t c = pixel_at(p, x, y);
+            if ((c & 0xffff) != 0)
+                return ::testing::AssertionFailure() << "cell (" << i << ", " << j
+                                                     << ") is not a shade of red: " << std::hex
+                                                     << c;
+            level[i][j] = red_of(c);
+        }
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++) {
+            int i, j;
+            std::uint32_t c = pixel_at(p, x, y);
+            if (c != off_screen_pixel &&
+                grid_part_at(cells, p.width, p.height, x, y, &i, &j) == grid_margin && c != white)
+                return ::testing::AssertionFailure()
+                       << "margin pixel (" << x << ", " << y << ") is " << std::hex << c;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+// The red level the viewer draws for a field value.
+int level_of(double v)
+{
+    double u = v < -1 ? -1 : v > 1 ? 1 : v;
+    return int(std::lround((u + 1) / 2 * 255));
+}
+
+class FieldgridWindow : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        std::string why;
+        display = open_test_display(&why);
+        ASSERT_NE(display, nullptr) << why;
+        ASSERT_EQ(find_window(display, FIELDGRID_PATH, 0), 0u)
+            << "a window titled " << FIELDGRID_PATH << " is already open";
+        pid = start_program(FIELDGRID_PATH);
+        ASSERT_GT(pid, 0) << "fork failed";
+        grid = wait_for_window(display, FIELDGRID_PATH, pid, 10000);
+        ASSERT_NE(grid, 0u) << "no grid window"
+                            << (program_running(pid) ? "" : "; the program has exited");
+        controls = wait_for_window(display, "alpha", pid, 10000);
+        ASSERT_NE(controls, 0u) << "no control window titled alpha";
+        ASSERT_TRUE(wait_until([&] { return grab() && read_cells(shown, level); }, 5000))
+            << "the grid window never showed the field: " << read_cells(shown, level).message();
+    }
+
+    void TearDown() override
+    {
+        stop_program(pid);
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+
+    bool grab() { return grab_picture(display, grid, &shown); }
+
+    // Presses the right button in the grid and waits for the picture of the
+    // step to settle.
+    void right_press_and_wait()
+    {
+        picture before = shown;
+        window_info info;
+        ASSERT_TRUE(get_window_info(display, grid, &info));
+        click(display, grid, info.width / 2, info.height / 2, 3);
+        ASSERT_TRUE(wait_until([&] { return grab() && !same_picture(shown, before); }, 5000))
+            << "a right press did not change the picture";
+        picture after = shown;
+        ASSERT_TRUE(stays_true([&] { return grab() && same_picture(shown, after); }, 500))
+            << "the picture kept changing after a right press";
+        ASSERT_TRUE(read_cells(shown, level));
+    }
+
+    Display *display = nullptr;
+    pid_t pid = -1;
+    Window grid = 0;
+    Window controls = 0;
+    picture shown;
+    int level[cells][cells];
+};
+
+TEST_F(FieldgridWindow, WindowsHaveTheirTitlesAndPlaces)
+{
+    window_info info;
+    ASSERT_TRUE(get_window_info(display, controls, &info));
+    EXPECT_EQ(info.root_x, 475);
+    EXPECT_EQ(info.root_y, 100);
+    ASSERT_TRUE(get_window_info(display, grid, &info));
+    EXPECT_EQ(info.width, 300);
+    EXPECT_EQ(info.height, 300);
+}
+
+TEST_F(FieldgridWindow, FirstPictureIsAllRedInAWhiteMargin)
+{
+    for (int i = 0; i < cells; i++)
+        for (int j = 0; j < cells; j++)
+            ASSERT_EQ(level[i][j], 255) << "cell (" << i << ", " << j << ")";
+}
+
+// The first step takes the field from [1.0, 1.1] to about 0.78..0.87, so the
+// cells turn a red of about 0.89..0.94. Typing alpha 4 and stepping again
+// must give the picture the model gives for alpha 4, not the one for 1.5.
+TEST_F(FieldgridWindow, RightPressStepsAndTypedAlphaActsOnTheNextStep)
+{
+    right_press_and_wait();
+    for (int i = 0; i < cells; i++)
+        for (int j = 0; j < cells; j++) {
+            ASSERT_GE(level[i][j], int(0.885 * 255)) << "cell (" << i << ", " << j << ")";
+            ASSERT_LE(level[i][j], int(0.945 * 255)) << "cell (" << i << ", " << j << ")";
+        }
+    // The shown field, to within the 1/255 steps of the red channel.
+    double first_step[4096];
+    for (int i = 0; i < cells; i++)
+        for (int j = 0; j < cells; j++)
+            first_step[i * 64 + j] = 2.0 * level[i][j] / 255.0 - 1.0;
+
+    std::vector<box> boxes;
+    picture p;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            move_pointer(display, controls, 3, 3);
+            boxes = grab_picture(display, controls, &p) ? find_boxes(p, 8) : boxes;
+            return boxes.size() >= 3;
+        },
+        5000))
+        << "the control window shows no text field and step buttons";
+    const box &field = boxes[boxes.size() - 3];
+    click(display, controls, field.x + field.width / 2, field.y + field.height / 2, 1);
+    ASSERT_TRUE(type_text(display, "4\n"));
+    // The typed value redraws the grid without changing the field.
+    EXPECT_TRUE(stays_true([&] { return grab() && read_cells(shown, level); }, 300));
+
+    right_press_and_wait();
+
+    // Predictions from the field read back, one step at time 0.1.
+    auto predict = [&](float a, int out[cells][cells]) {
+        std::copy(first_step, first_step + 4096, field_re);
+        step_count = 1;
+        alpha = a;
+        advance_one_step(0);
+        for (int i = 0; i < cells; i++)
+            for (int j = 0; j < cells; j++)
+                out[i][j] = level_of(display_grid[i][j]);
+    };
+    static int with_four[cells][cells], with_default[cells][cells];
+    predict(4.0f, with_four);
+    predict(1.5f, with_default);
+    int off_by_more = 0, like_default = 0;
+    for (int i = 0; i < cells; i++)
+        for (int j = 0; j < cells; j++) {
+            off_by_more += std::abs(level[i][j] - with_four[i][j]) > 3;
+            like_default += std::abs(level[i][j] - with_default[i][j]) <= 3;
+        }
+    EXPECT_EQ(off_by_more, 0) << "cells that differ from the picture alpha 4 gives";
+    EXPECT_EQ(like_default, 0) << "cells that look as if alpha were still 1.5";
+}
+
+} // namespace
