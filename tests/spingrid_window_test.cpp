@@ -5,6 +5,7 @@
 #include "tests/x11_harness.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -12,6 +13,13 @@ namespace {
 
 const int cells = 50;
 const std::uint32_t red = 0xff0000, black = 0x000000, white = 0xffffff;
+
+// A colour as #rrggbb, for messages.
+std::string hex(std::uint32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(c));
+    return text;
+}
 
 // Checks the picture of a 50 x 50 lattice: pure white margin, every cell
 // one solid block of pure red or pure black. Counts the red cells.
@@ -26,9 +34,8 @@ const std::uint32_t red = 0xff0000, black = 0x000000, white = 0xffffff;
             cell_colour[i][j] = pixel_at(p, x, y);
             if (cell_colour[i][j] != red && cell_colour[i][j] != black)
                 return ::testing::AssertionFailure()
-                       << "cell (" << i << ", " << j << ") has colour " << std::hex
-                       << cell_colour[i][j] << " at its centre pixel (" << std::dec << x << ", "
-                       << y << ")";
+                       << "cell (" << i << ", " << j << ") has colour " << hex(cell_colour[i][j])
+                       << " at its centre pixel (" << x << ", " << y << ")";
         }
     for (int y = 0; y < p.height; y++)
         for (int x = 0; x < p.width; x++) {
@@ -39,11 +46,11 @@ const std::uint32_t red = 0xff0000, black = 0x000000, white = 0xffffff;
                 continue;
             if (part == grid_margin && c != white)
                 return ::testing::AssertionFailure()
-                       << "margin pixel (" << x << ", " << y << ") is " << std::hex << c;
+                       << "margin pixel (" << x << ", " << y << ") is " << hex(c);
             if (part == grid_cell && c != cell_colour[i][j])
                 return ::testing::AssertionFailure()
                        << "pixel (" << x << ", " << y << ") of cell (" << i << ", " << j << ") is "
-                       << std::hex << c << ", its centre " << cell_colour[i][j];
+                       << hex(c) << ", its centre " << hex(cell_colour[i][j]);
         }
     if (red_cells != nullptr) {
         *red_cells = 0;
@@ -167,6 +174,10 @@ TEST_F(SpingridWindow, LeftPressRunsAHundredSweepsOverTenSeconds) {
             return false;
         },
         13000);
+    RecordProperty("distinct_pictures", static_cast<int>(seen.size()));
+    RecordProperty("first_change_ms", static_cast<int>(first_change));
+    RecordProperty("last_change_ms", static_cast<int>(last_change));
+    RecordProperty("longest_gap_ms", static_cast<int>(longest_gap));
     ASSERT_GE(first_change, 0) << "a left press did not change the picture";
     EXPECT_LT(first_change, 1000) << "the first sweep is due 100 ms after the press";
     // At temperature 1 from a random start the domains keep coarsening, so
