@@ -6,6 +6,7 @@
 
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/spectral_step.h"
+#include "tests/spinner_boxes.h"
 #include "tests/x11_harness.h"
 
 #include <cmath>
@@ -143,17 +144,9 @@ TEST_F(FieldgridWindow, RightPressStepsAndTypedAlphaActsOnTheNextStep)
         for (int j = 0; j < cells; j++)
             first_step[i * 64 + j] = 2.0 * level[i][j] / 255.0 - 1.0;
 
-    std::vector<box> boxes;
-    picture p;
-    ASSERT_TRUE(wait_until(
-        [&] {
-            move_pointer(display, controls, 3, 3);
-            boxes = grab_picture(display, controls, &p) ? find_boxes(p, 8) : boxes;
-            return boxes.size() >= 3;
-        },
-        5000))
+    box field, minus, plus;
+    ASSERT_TRUE(find_spinner(display, controls, &field, &minus, &plus))
         << "the control window shows no text field and step buttons";
-    const box &field = boxes[boxes.size() - 3];
     click(display, controls, field.x + field.width / 2, field.y + field.height / 2, 1);
     ASSERT_TRUE(type_text(display, "4\n"));
     // The typed value redraws the grid without changing the field.

@@ -1,0 +1,168 @@
+// fieldgrid's start-up run inside the test process against the X server, so
+// the tests can read alpha and the field while real key and mouse events,
+// sent through a second X connection, reach the control and grid windows.
+// GLUT starts once per process: ctest runs every case in its own process.
+#include <gtest/gtest.h>
+
+#include "fieldgrid/field_state.h"
+#include "fieldgrid/viewer.h"
+#include "tests/spinner_boxes.h"
+#include "tests/x11_harness.h"
+
+#include <GL/freeglut.h>
+
+#include <X11/keysym.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int cells = 64;
+
+void pump()
+{
+    glutMainLoopEvent();
+}
+
+class FieldgridControls : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        static bool started = false;
+        if (started)
+            GTEST_SKIP() << "GLUT starts once per process; run one case per process, as ctest does";
+        std::string why;
+        display = open_test_display(&why);
+        ASSERT_NE(display, nullptr) << why;
+        started = true;
+        static char title[] = "fieldgrid in-process test";
+        static char *argv[] = {title, nullptr};
+        int argc = 1;
+        start_fieldgrid(&argc, argv);
+        grid = wait_for_window(display, title, 0, 10000, pump);
+        ASSERT_NE(grid, 0u) << "no grid window";
+        controls = wait_for_window(display, "alpha", 0, 10000, pump);
+        ASSERT_NE(controls, 0u) << "no control window";
+        ASSERT_TRUE(find_spinner(display, controls, &field, &minus, &plus, pump))
+            << "the control window shows no text field and step buttons";
+    }
+
+    void TearDown() override
+    {
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+
+    void click_box(const box &b) { click(display, controls, b.x + b.width / 2, b.y + b.height / 2, 1, pump); }
+
+    // Clicks into the text field, which selects its text, and types text.
+    void type_into_field(const std::string &text)
+    {
+        click_box(field);
+        ASSERT_TRUE(type_text(display, text, pump));
+    }
+
+    bool alpha_becomes(float value)
+    {
+        return wait_until([value] { return alpha == value; }, 3000, pump);
+    }
+
+    // True once the grid window shows display_grid, each cell's red within
+    // one level of (v + 1) / 2 of its clamped value.
+    bool grid_shows_field(int timeout_ms)
+    {
+        picture p;
+        return wait_until(
+            [&] {
+                if (!grab_picture(display, grid, &p))
+                    return false;
+                for (int i = 0; i < cells; i++)
+                    for (int j = 0; j < cells; j++) {
+                        int x, y;
+                        grid_cell_centre(cells, p.width, p.height, i, j, &x, &y);
+                        double v = std::fmax(-1.0, std::fmin(1.0, display_grid[i][j]));
+                        int want = int(std::lround((v + 1) / 2 * 255));
+                        int red = int(pixel_at(p, x, y) >> 16);
+                        if (std::abs(red - want) > 1 || (pixel_at(p, x, y) & 0xffff) != 0)
+                            return false;
+                    }
+                return true;
+            },
+            timeout_ms, pump);
+    }
+
+    Display *display = nullptr;
+    Window grid = 0;
+    Window controls = 0;
+    box field, minus, plus;
+};
+
+TEST_F(FieldgridControls, TypedValuesReachAlphaClamped)
+{
+    EXPECT_EQ(alpha, 1.5f);
+    type_into_field("7\n");
+    EXPECT_TRUE(alpha_becomes(4.0f)) << "7 should be clamped to 4, alpha is " << alpha;
+    type_into_field("0.2\n");
+    EXPECT_TRUE(alpha_becomes(1.0f)) << "0.2 should be clamped to 1, alpha is " << alpha;
+    type_into_field("2.25\n");
+    EXPECT_TRUE(alpha_becomes(2.25f)) << "alpha is " << alpha;
+}
+
+TEST_F(FieldgridControls, BadInputLeavesAlphaUnchanged)
+{
+    type_into_field("2.5\n");
+    ASSERT_TRUE(alpha_becomes(2.5f));
+    for (const char *text : {"abc\n", "1..2\n", "3x\n", "nan\n", "inf\n", "-inf\n"}) {
+        type_into_field(text);
+        EXPECT_TRUE(stays_true([] { return alpha == 2.5f; }, 300, pump))
+            << "typing " << text << " changed alpha to " << alpha;
+    }
+    // Empty text: select it all, delete it, commit.
+    click_box(field);
+    ASSERT_TRUE(tap_key(display, XK_BackSpace, pump));
+    ASSERT_TRUE(tap_key(display, XK_Return, pump));
+    EXPECT_TRUE(stays_true([] { return alpha == 2.5f; }, 300, pump)) << "alpha is " << alpha;
+    // A good value afterwards still gets through.
+    type_into_field("3\n");
+    EXPECT_TRUE(alpha_becomes(3.0f)) << "alpha is " << alpha;
+}
+
+TEST_F(FieldgridControls, StepButtonsMoveByATenthAndStopAtTheLimits)
+{
+    click_box(plus);
+    EXPECT_TRUE(alpha_becomes(1.6f)) << "alpha is " << alpha;
+    click_box(minus);
+    EXPECT_TRUE(alpha_becomes(1.5f)) << "alpha is " << alpha;
+    type_into_field("3.95\n");
+    ASSERT_TRUE(alpha_becomes(3.95f));
+    click_box(plus);
+    EXPECT_TRUE(alpha_becomes(4.0f)) << "alpha is " << alpha;
+    click_box(plus);
+    EXPECT_TRUE(stays_true([] { return alpha == 4.0f; }, 300, pump)) << "alpha is " << alpha;
+}
+
+// GLUT makes no window current for a timer, and the control window's own
+// drawing leaves it current: the steps of a burst must still redraw the grid.
+TEST_F(FieldgridControls, BurstStepsRedrawTheGridWhileTheControlsAreInUse)
+{
+    int start = step_count;
+    window_info info;
+    ASSERT_TRUE(get_window_info(display, grid, &info));
+    click(display, grid, info.width / 2, info.height / 2, 1, pump);
+    ASSERT_TRUE(wait_until([&] { return step_count >= start + 2; }, 5000, pump));
+    type_into_field("3.5\n");
+    ASSERT_TRUE(alpha_becomes(3.5f));
+    int seen = step_count;
+    ASSERT_TRUE(wait_until([&] { return step_count >= seen + 2; }, 5000, pump));
+    EXPECT_TRUE(grid_shows_field(2000)) << "the grid window does not show the latest step";
+    for (int n = 0; n < 3; n++) {
+        click_box(plus); // control window current again
+        int now = step_count;
+        ASSERT_TRUE(wait_until([&] { return step_count > now; }, 5000, pump));
+        EXPECT_TRUE(grid_shows_field(2000)) << "after step " << step_count;
+    }
+}
+
+} // namespace

@@ -1,0 +1,27 @@
+#include "tests/spinner_boxes.h"
+
+#include <vector>
+
+bool find_spinner(Display *d, Window w, box *field, box *minus, box *plus,
+                  const std::function<void()> &pump)
+{
+    std::vector<box> boxes;
+    picture p;
+    int moves = 0;
+    bool drawn = wait_until(
+        [&] {
+            move_pointer(d, w, 2 + moves % 2, 2);
+            moves++;
+            boxes = grab_picture(d, w, &p) ? find_boxes(p, 8) : boxes;
+            return boxes.size() >= 3;
+        },
+        5000, pump);
+    if (!drawn)
+        return false;
+    // The spinner is the last three boxes: the wide field, then two buttons.
+    *field = boxes[boxes.size() - 3];
+    *minus = boxes[boxes.size() - 2];
+    *plus = boxes[boxes.size() - 1];
+    return field->width > 2 * field->height && minus->width < 2 * minus->height &&
+           plus->width < 2 * plus->height;
+}
