@@ -1,5 +1,6 @@
 #include "fieldgrid/viewer.h"
 
+#include "common/grid_view.h"
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/spectral_step.h"
 #include "glui/glui.h"
@@ -20,13 +21,7 @@ void draw_field()
         for (int j = 0; static_cast<double>(j) < grid_size; j++) {
             double v = display_grid[i][j];
             double u = v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v;
-            glBegin(GL_POLYGON);
-            glColor3d((u + 1.0) / 2.0, 0.0, 0.0);
-            glVertex2d(static_cast<double>(i + 1) * s - 1, static_cast<double>(j + 1) * s - 1);
-            glVertex2d(static_cast<double>(i + 2) * s - 1, static_cast<double>(j + 1) * s - 1);
-            glVertex2d(static_cast<double>(i + 2) * s - 1, static_cast<double>(j + 2) * s - 1);
-            glVertex2d(static_cast<double>(i + 1) * s - 1, static_cast<double>(j + 2) * s - 1);
-            glEnd();
+            draw_cell(i, j, s, (u + 1.0) / 2.0);
         }
     glFlush();
 }

@@ -1,5 +1,6 @@
 #include "spingrid/viewer.h"
 
+#include "common/grid_view.h"
 #include "glui/glui.h"
 #include "spingrid/lattice.h"
 
@@ -16,15 +17,9 @@ void draw_spins()
     double s = 2.0 / (lattice_size + 2);
     glClear(GL_COLOR_BUFFER_BIT);
     for (int i = 0; i < lattice_size; i++)
-        for (int j = 0; j < lattice_size; j++) {
-            glBegin(GL_POLYGON);
-            glColor3d(static_cast<double>((spins[i][j] + 1) / 2), 0.0, 0.0);
-            glVertex2d(static_cast<double>(i + 1) * s - 1, static_cast<double>(j + 1) * s - 1);
-            glVertex2d(static_cast<double>(i + 2) * s - 1, static_cast<double>(j + 1) * s - 1);
-            glVertex2d(static_cast<double>(i + 2) * s - 1, static_cast<double>(j + 2) * s - 1);
-            glVertex2d(static_cast<double>(i + 1) * s - 1, static_cast<double>(j + 2) * s - 1);
-            glEnd();
-        }
+        for (int j = 0; j < lattice_size; j++)
+            // (spin + 1) / 2 in integers: 0 for a -1 spin, 1 for a +1 spin.
+            draw_cell(i, j, s, static_cast<double>((spins[i][j] + 1) / 2));
     glFlush();
 }
 
