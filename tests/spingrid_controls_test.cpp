@@ -7,6 +7,7 @@
 #include "common/random_draw.h"
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
+#include "tests/spinner_boxes.h"
 #include "tests/x11_harness.h"
 
 #include <GL/freeglut.h>
@@ -66,27 +67,8 @@ class SpingridControls : public ::testing::Test {
         ASSERT_NE(grid, 0u) << "no grid window";
         controls = wait_for_window(display, "Temperature", 0, 10000, pump);
         ASSERT_NE(controls, 0u) << "no control window";
-        // Locate the spinner's text field and step buttons from the picture.
-        // The pointer moves over the window meanwhile: focus follows it, and
-        // the control window may draw its widgets only once it has events.
-        std::vector<box> boxes;
-        picture p;
-        int moves = 0;
-        bool drawn = wait_until(
-            [&] {
-                move_pointer(display, controls, 2 + moves % 2, 2);
-                moves++;
-                boxes = grab_picture(display, controls, &p) ? find_boxes(p, 8) : boxes;
-                return boxes.size() >= 3;
-            },
-            5000, pump);
-        ASSERT_TRUE(drawn) << "the control window shows no text field and step buttons";
-        field = boxes[boxes.size() - 3];
-        minus = boxes[boxes.size() - 2];
-        plus = boxes[boxes.size() - 1];
-        ASSERT_GT(field.width, 2 * field.height) << "the box taken for the text field";
-        ASSERT_LT(minus.width, 2 * minus.height) << "the box taken for the - button";
-        ASSERT_LT(plus.width, 2 * plus.height) << "the box taken for the + button";
+        ASSERT_TRUE(find_spinner(display, controls, &field, &minus, &plus, pump))
+            << "the control window shows no text field and step buttons";
     }
 
     void TearDown() override {
