@@ -79,6 +79,14 @@ TEST_F(FieldViewer, ColourClampsToMinusOnePlusOne)
     }
 }
 
+TEST_F(FieldViewer, GridSizeAboveTheArraysDrawsOnlyTheArrays)
+{
+    grid_size = 80.0;
+    draw_field();
+    grid_size = 64.0;
+    EXPECT_EQ(recorded.polygons.size(), 4096u);
+}
+
 TEST_F(FieldViewer, BackgroundIsWhite)
 {
     set_background();
