@@ -26,7 +26,8 @@ double inverse_im[fft_table_max];
 // until it equals 2 theta / L; dividing by and doubling with powers of two is
 // exact, so every n meets the very same d here, and so the same j*d, cosine
 // and sine that it would compute itself.
-bool fill_table(double *tab_re, double *tab_im, double theta) {
+bool fill_table(double *tab_re, double *tab_im, double theta)
+{
     double d = theta / fft_table_max;
     for (int h = fft_table_max / 2; h >= 1; h /= 2) {
         d = 2 * d;
@@ -41,21 +42,24 @@ bool fill_table(double *tab_re, double *tab_im, double theta) {
 
 // Fills both tables on first use; a function-local static so that concurrent
 // first calls from several threads still fill them exactly once.
-void ensure_tables() {
+void ensure_tables()
+{
     static const bool filled =
         fill_table(forward_re, forward_im, -pi) && fill_table(inverse_re, inverse_im, pi);
     (void)filled;
 }
 
 // floor(log2 n) for n >= 1: how often n can be halved before reaching 1.
-int floor_log2(int n) {
+int floor_log2(int n)
+{
     int m = 0;
     for (int a = n / 2; a != 0; a /= 2)
         ++m;
     return m;
 }
 
-void butterfly_stages(double *re, double *im, int n, int m, int flag) {
+void butterfly_stages(double *re, double *im, int n, int m, int flag)
+{
     ensure_tables();
     const double *tab_re = flag != 0 ? inverse_re : forward_re;
     const double *tab_im = flag != 0 ? inverse_im : forward_im;
@@ -92,7 +96,8 @@ void butterfly_stages(double *re, double *im, int n, int m, int flag) {
 
 // Moves element i to its bit-reversed index; r tracks the reversal of i by
 // adding one at the top bit and carrying downwards.
-void bit_reverse(double *re, double *im, int n) {
+void bit_reverse(double *re, double *im, int n)
+{
     const int half = n / 2;
     int r = half;
     for (int i = 1; i <= n - 2; ++i) {
@@ -114,7 +119,8 @@ void bit_reverse(double *re, double *im, int n) {
 
 } // namespace
 
-void fft1(double *re, double *im, int n, int m, int flag) {
+void fft1(double *re, double *im, int n, int m, int flag)
+{
     if (n < 2) {
         std::fputs("Error : n < 2  in fft1()\n", stderr);
         return;
@@ -138,7 +144,8 @@ void fft1(double *re, double *im, int n, int m, int flag) {
     }
 }
 
-void fft2(double *re, double *im, int n, int stride, int flag) {
+void fft2(double *re, double *im, int n, int stride, int flag)
+{
     if (n < 2) {
         std::fputs("Error : Illegal parameter in fft2()\n", stderr);
         return;
@@ -199,13 +206,15 @@ void fft2(double *re, double *im, int n, int stride, int flag) {
     fft_work_free(work_re);
 }
 
-void copy_grid(const double *src, double *dst) {
+void copy_grid(const double *src, double *dst)
+{
     for (int k = 0; k < 4096; ++k)
         dst[k] = src[k];
 }
 
 void transform_pair(const double *src_re, const double *src_im, double *dst_re, double *dst_im,
-                    int flag) {
+                    int flag)
+{
     copy_grid(src_re, dst_re);
     copy_grid(src_im, dst_im);
     fft2(dst_re, dst_im, 64, 64, flag);
