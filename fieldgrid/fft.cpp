@@ -11,6 +11,7 @@
 
 void *(*fft_work_alloc)(std::size_t bytes) = std::malloc;
 void (*fft_work_free)(void *block) = std::free;
+bool fft_wide_lanes = true;
 
 namespace {
 
@@ -302,25 +303,30 @@ template <typename V> LANE_HELPER void transform64(double *re, double *im, int f
     }
 }
 
+void fft64_two_lanes(double *re, double *im, int flag)
+{
+    transform64<lanes2>(re, im, flag);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
 __attribute__((target("avx2"))) void fft64_avx2(double *re, double *im, int flag)
 {
     transform64<lanes4>(re, im, flag);
 }
-
-void fft64_sse2(double *re, double *im, int flag)
-{
-    transform64<lanes2>(re, im, flag);
-}
+#endif
 
 // Runs the 64-point transform with the widest lanes this processor has.
 void fft64(double *re, double *im, int flag)
 {
     ensure_tables();
+#if defined(__x86_64__) || defined(__i386__)
     static const bool has_avx2 = __builtin_cpu_supports("avx2");
-    if (has_avx2)
+    if (has_avx2 && fft_wide_lanes) {
         fft64_avx2(re, im, flag);
-    else
-        fft64_sse2(re, im, flag);
+        return;
+    }
+#endif
+    fft64_two_lanes(re, im, flag);
 }
 
 // Moves element i to its bit-reversed index; r tracks the reversal of i by

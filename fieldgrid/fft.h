@@ -43,3 +43,8 @@ constexpr int fft_table_max = 1024;
 // allocation) and must restore them. fft_work_alloc returns nullptr on failure.
 extern void *(*fft_work_alloc)(std::size_t bytes);
 extern void (*fft_work_free)(void *block);
+
+// Test seam: where the processor has AVX2, 64-point transforms run four lanes
+// wide; false keeps them on the two-lane path every x86-64 has, so that a
+// test can check it on any machine. Both give the same bits.
+extern bool fft_wide_lanes;
