@@ -24,14 +24,16 @@ namespace {
 
 using bench_clock = std::chrono::steady_clock;
 
-void fill_random(double *x, std::size_t count, unsigned seed) {
+void fill_random(double *x, std::size_t count, unsigned seed)
+{
     std::mt19937_64 gen(seed);
     std::uniform_real_distribution<double> dist(-1.0, 1.0);
     for (std::size_t k = 0; k < count; ++k)
         x[k] = dist(gen);
 }
 
-double seconds_of(void (*fn)(void *), void *arg, int calls) {
+double seconds_of(void (*fn)(void *), void *arg, int calls)
+{
     const auto start = bench_clock::now();
     for (int i = 0; i < calls; ++i)
         fn(arg);
@@ -48,7 +50,8 @@ struct Setup {
     fftw_plan split_plan = nullptr, inter_plan = nullptr;
 };
 
-void make_setup(Setup &s, int n, int rank) {
+void make_setup(Setup &s, int n, int rank)
+{
     s.n = n;
     s.rank = rank;
     s.size = rank == 1 ? (std::size_t)n : (std::size_t)n * n;
@@ -76,14 +79,16 @@ void make_setup(Setup &s, int n, int rank) {
     }
 }
 
-void free_setup(Setup &s) {
+void free_setup(Setup &s)
+{
     fftw_destroy_plan(s.split_plan);
     fftw_destroy_plan(s.inter_plan);
     fftw_free(s.inter_in);
     fftw_free(s.inter_out);
 }
 
-void run_ours(void *arg) {
+void run_ours(void *arg)
+{
     Setup &s = *static_cast<Setup *>(arg);
     if (s.rank == 2) {
         transform_pair(s.in_re.data(), s.in_im.data(), s.out_re.data(), s.out_im.data(), 0);
@@ -96,7 +101,8 @@ void run_ours(void *arg) {
     benchmark::ClobberMemory();
 }
 
-void run_straightforward(void *arg) {
+void run_straightforward(void *arg)
+{
     Setup &s = *static_cast<Setup *>(arg);
     std::memcpy(s.out_re.data(), s.in_re.data(), s.size * sizeof(double));
     std::memcpy(s.out_im.data(), s.in_im.data(), s.size * sizeof(double));
@@ -108,14 +114,16 @@ void run_straightforward(void *arg) {
     benchmark::ClobberMemory();
 }
 
-void run_fftw_split(void *arg) {
+void run_fftw_split(void *arg)
+{
     Setup &s = *static_cast<Setup *>(arg);
     fftw_execute(s.split_plan);
     benchmark::DoNotOptimize(s.split_re.data());
     benchmark::ClobberMemory();
 }
 
-void run_fftw_inter(void *arg) {
+void run_fftw_inter(void *arg)
+{
     Setup &s = *static_cast<Setup *>(arg);
     fftw_execute(s.inter_plan);
     benchmark::DoNotOptimize(s.inter_out);
@@ -123,7 +131,8 @@ void run_fftw_inter(void *arg) {
 }
 
 // One iteration times a batch of each contender in turn.
-void compare(benchmark::State &state, int rank, void (*ours)(void *)) {
+void compare(benchmark::State &state, int rank, void (*ours)(void *))
+{
     Setup s;
     make_setup(s, (int)state.range(0), rank);
     const int batch = rank == 1 ? 256 : 4;
@@ -142,16 +151,20 @@ void compare(benchmark::State &state, int rank, void (*ours)(void *)) {
     free_setup(s);
 }
 
-void BM_fft1_vs_fftw(benchmark::State &state) {
+void BM_fft1_vs_fftw(benchmark::State &state)
+{
     compare(state, 1, run_ours);
 }
-void BM_fft2_vs_fftw(benchmark::State &state) {
+void BM_fft2_vs_fftw(benchmark::State &state)
+{
     compare(state, 2, run_ours);
 }
-void BM_fft1_straightforward_vs_fftw(benchmark::State &state) {
+void BM_fft1_straightforward_vs_fftw(benchmark::State &state)
+{
     compare(state, 1, run_straightforward);
 }
-void BM_fft2_straightforward_vs_fftw(benchmark::State &state) {
+void BM_fft2_straightforward_vs_fftw(benchmark::State &state)
+{
     compare(state, 2, run_straightforward);
 }
 

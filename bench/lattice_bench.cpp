@@ -42,8 +42,9 @@ void start_lattices()
 // Seconds per attempt, printed with an SI prefix (29.6n is 29.6 ns).
 void per_attempt(benchmark::State &state)
 {
-    state.counters["per_attempt"] = benchmark::Counter(
-        double(state.iterations()) * 2500, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_attempt"] =
+        benchmark::Counter(double(state.iterations()) * 2500,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_metropolis_sweep(benchmark::State &state)

@@ -61,7 +61,10 @@ void free_reference(fftw_step *r)
     delete r;
 }
 
-cplx &at(fftw_complex *a, int n) { return reinterpret_cast<cplx *>(a)[n]; }
+cplx &at(fftw_complex *a, int n)
+{
+    return reinterpret_cast<cplx *>(a)[n];
+}
 
 // out = transform of (-alpha z^3) of the spectrum `in`, plus the source.
 void reference_nonlinear(fftw_step *r, fftw_complex *in, fftw_complex *out, double t)

@@ -31,8 +31,8 @@ static double step_factor(int n)
     double kx = a * two_pi / 64.0;
     double ky = b * two_pi / 64.0;
     double k2 = kx * kx + ky * ky;
-    double rate = static_cast<double>(alpha) - stiffness * k2 -
-                  range_coeff * (4.0 - two_pi * std::sqrt(k2));
+    double rate =
+        static_cast<double>(alpha) - stiffness * k2 - range_coeff * (4.0 - two_pi * std::sqrt(k2));
     return std::exp(dt * rate);
 }
 

@@ -48,8 +48,7 @@ class GLUI {
     // GLUI_SPINNER_FLOAT); it shows the live value and writes committed values
     // back. The spinner keeps pointing at live_var, which must outlive it.
     GLUI_Spinner *add_spinner(const char *name, int data_type = GLUI_SPINNER_INT,
-                              void *live_var = nullptr, int id = -1,
-                              GLUI_CB callback = GLUI_CB());
+                              void *live_var = nullptr, int id = -1, GLUI_CB callback = GLUI_CB());
 
     int slot; // index into the layer's window table
 };

@@ -22,7 +22,8 @@ struct Complex_data {
     std::vector<double> re, im;
 };
 
-Complex_data random_data(std::size_t count, unsigned seed) {
+Complex_data random_data(std::size_t count, unsigned seed)
+{
     std::mt19937_64 gen(seed);
     std::uniform_real_distribution<double> dist(-1.0, 1.0);
     Complex_data d{std::vector<double>(count), std::vector<double>(count)};
@@ -35,7 +36,8 @@ Complex_data random_data(std::size_t count, unsigned seed) {
 
 // ||a - b|| / ||b|| over the listed indices.
 double relative_error(const Complex_data &a, const Complex_data &b,
-                      const std::vector<std::size_t> &indices) {
+                      const std::vector<std::size_t> &indices)
+{
     long double diff = 0, norm = 0;
     for (std::size_t k : indices) {
         const long double dr = a.re[k] - (long double)b.re[k], di = a.im[k] - (long double)b.im[k];
@@ -45,7 +47,8 @@ double relative_error(const Complex_data &a, const Complex_data &b,
     return (double)std::sqrt(diff / norm);
 }
 
-std::vector<std::size_t> all_indices(std::size_t count) {
+std::vector<std::size_t> all_indices(std::size_t count)
+{
     std::vector<std::size_t> v(count);
     for (std::size_t k = 0; k < count; ++k)
         v[k] = k;
@@ -53,7 +56,8 @@ std::vector<std::size_t> all_indices(std::size_t count) {
 }
 
 // Grid indices r*stride + c for r, c < n.
-std::vector<std::size_t> grid_indices(int n, int stride) {
+std::vector<std::size_t> grid_indices(int n, int stride)
+{
     std::vector<std::size_t> v;
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < n; ++c)
@@ -63,7 +67,8 @@ std::vector<std::size_t> grid_indices(int n, int stride) {
 
 // Naive DFT of x[first + t*step], t < n, in long double, written back in
 // double. Inverse when flag != 0, with the 1/n.
-void naive_dft(Complex_data &x, std::size_t first, std::size_t step, int n, int flag) {
+void naive_dft(Complex_data &x, std::size_t first, std::size_t step, int n, int flag)
+{
     const long double pi = 3.14159265358979323846264338327950288L;
     const long double sign = flag != 0 ? 1.0L : -1.0L;
     std::vector<long double> wr(n), wi(n), out_re(n), out_im(n);
@@ -91,7 +96,8 @@ void naive_dft(Complex_data &x, std::size_t first, std::size_t step, int n, int 
 
 // FFTW's unnormalised transform of a contiguous sequence, scaled by 1/n for
 // the inverse to match our convention.
-void fftw_1d(Complex_data &x, int n, int flag) {
+void fftw_1d(Complex_data &x, int n, int flag)
+{
     fftw_complex *buf = fftw_alloc_complex(n);
     for (int t = 0; t < n; ++t) {
         buf[t][0] = x.re[t];
@@ -110,7 +116,8 @@ void fftw_1d(Complex_data &x, int n, int flag) {
 }
 
 // FFTW on the n x n grid stored with the given stride.
-void fftw_2d(Complex_data &x, int n, int stride, int flag) {
+void fftw_2d(Complex_data &x, int n, int stride, int flag)
+{
     fftw_complex *buf = fftw_alloc_complex((std::size_t)n * n);
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < n; ++c) {
@@ -130,7 +137,8 @@ void fftw_2d(Complex_data &x, int n, int stride, int flag) {
     fftw_free(buf);
 }
 
-double energy(const Complex_data &x, const std::vector<std::size_t> &indices) {
+double energy(const Complex_data &x, const std::vector<std::size_t> &indices)
+{
     long double e = 0;
     for (std::size_t k : indices)
         e += (long double)x.re[k] * x.re[k] + (long double)x.im[k] * x.im[k];
@@ -139,7 +147,8 @@ double energy(const Complex_data &x, const std::vector<std::size_t> &indices) {
 
 // ---- one dimension ----
 
-TEST(Fft1Accuracy, MatchesFftwAndNaiveDft) {
+TEST(Fft1Accuracy, MatchesFftwAndNaiveDft)
+{
     for (int n = 2; n <= 1024; n *= 2) {
         for (int flag : {0, 1}) {
             SCOPED_TRACE(testing::Message() << "n " << n << " flag " << flag);
@@ -157,7 +166,8 @@ TEST(Fft1Accuracy, MatchesFftwAndNaiveDft) {
     }
 }
 
-TEST(Fft1Accuracy, RoundTripAndParseval) {
+TEST(Fft1Accuracy, RoundTripAndParseval)
+{
     for (int n = 2; n <= 4096; n *= 2) {
         SCOPED_TRACE(n);
         const Complex_data input = random_data(n, 200 + n);
@@ -173,7 +183,8 @@ TEST(Fft1Accuracy, RoundTripAndParseval) {
 
 // ---- two dimensions ----
 
-TEST(Fft2Accuracy, MatchesFftwAndNaiveDftWithStride) {
+TEST(Fft2Accuracy, MatchesFftwAndNaiveDftWithStride)
+{
     struct Shape {
         int n, stride;
     };
@@ -206,7 +217,8 @@ TEST(Fft2Accuracy, MatchesFftwAndNaiveDftWithStride) {
     }
 }
 
-TEST(Fft2Accuracy, RoundTripAndParseval) {
+TEST(Fft2Accuracy, RoundTripAndParseval)
+{
     for (int n : {2, 16, 64, 256}) {
         SCOPED_TRACE(n);
         const Complex_data input = random_data((std::size_t)n * n, 400 + n);

@@ -13,7 +13,8 @@
 
 namespace {
 
-std::vector<double> test_values(std::size_t count, unsigned seed, bool integers) {
+std::vector<double> test_values(std::size_t count, unsigned seed, bool integers)
+{
     std::mt19937_64 gen(seed);
     std::uniform_real_distribution<double> dist(-1.0, 1.0);
     std::vector<double> v(count);
@@ -26,11 +27,13 @@ std::vector<double> test_values(std::size_t count, unsigned seed, bool integers)
     return v;
 }
 
-bool same_bits(const std::vector<double> &a, const std::vector<double> &b) {
+bool same_bits(const std::vector<double> &a, const std::vector<double> &b)
+{
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
-TEST(FftBitExact, Fft1MatchesStraightforwardVersion) {
+TEST(FftBitExact, Fft1MatchesStraightforwardVersion)
+{
     for (int n = 2; n <= 4 * fft_table_max; n *= 2)
         for (int flag : {0, 1, -3})
             for (bool integers : {false, true}) {
@@ -46,7 +49,8 @@ TEST(FftBitExact, Fft1MatchesStraightforwardVersion) {
             }
 }
 
-TEST(FftBitExact, Fft2MatchesStraightforwardVersion) {
+TEST(FftBitExact, Fft2MatchesStraightforwardVersion)
+{
     for (int n : {2, 64, 128}) {
         for (int flag : {0, 1}) {
             SCOPED_TRACE(testing::Message() << "n " << n << " flag " << flag);

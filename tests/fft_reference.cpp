@@ -4,7 +4,8 @@
 #include <utility>
 #include <vector>
 
-void reference_fft1(double *re, double *im, int n, int flag) {
+void reference_fft1(double *re, double *im, int n, int flag)
+{
     int m = 0;
     for (int a = n / 2; a != 0; a /= 2)
         ++m;
@@ -54,7 +55,8 @@ void reference_fft1(double *re, double *im, int n, int flag) {
     }
 }
 
-void reference_fft2(double *re, double *im, int n, int stride, int flag) {
+void reference_fft2(double *re, double *im, int n, int stride, int flag)
+{
     std::vector<double> wr(n), wi(n);
     for (int c = 0; c < n; ++c) {
         for (int r = 0; r < n; ++r) {

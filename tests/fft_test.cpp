@@ -15,7 +15,8 @@ namespace {
 
 const double two_pi = 2 * 3.141592653589793;
 
-std::vector<double> random_values(std::size_t count, unsigned seed) {
+std::vector<double> random_values(std::size_t count, unsigned seed)
+{
     std::mt19937_64 gen(seed);
     std::uniform_real_distribution<double> dist(-1.0, 1.0);
     std::vector<double> v(count);
@@ -24,13 +25,15 @@ std::vector<double> random_values(std::size_t count, unsigned seed) {
     return v;
 }
 
-bool same_bits(const std::vector<double> &a, const std::vector<double> &b) {
+bool same_bits(const std::vector<double> &a, const std::vector<double> &b)
+{
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
 // ---- conventions and known transforms ----
 
-TEST(Fft1Known, TwoPointsAreSumAndDifference) {
+TEST(Fft1Known, TwoPointsAreSumAndDifference)
+{
     double re[2] = {3.0, 5.0}, im[2] = {-1.0, 2.0};
     fft1(re, im, 2, 0, 0);
     EXPECT_EQ(re[0], 8.0);
@@ -44,7 +47,8 @@ TEST(Fft1Known, TwoPointsAreSumAndDifference) {
     EXPECT_EQ(im[1], 2.0);
 }
 
-TEST(Fft1Known, ForwardExponentIsNegative) {
+TEST(Fft1Known, ForwardExponentIsNegative)
+{
     // exp(+2 pi i t / n) is the k = 1 mode only if the forward kernel is
     // exp(-2 pi i k t / n); the opposite sign would put it at index n - 1.
     for (int n : {4, 8, 64, 512}) {
@@ -61,7 +65,8 @@ TEST(Fft1Known, ForwardExponentIsNegative) {
     }
 }
 
-TEST(Fft1Known, ImpulseConstantAndScaledInverse) {
+TEST(Fft1Known, ImpulseConstantAndScaledInverse)
+{
     const int n = 32;
     std::vector<double> re(n, 0.0), im(n, 0.0);
     re[0] = 1.0;
@@ -91,7 +96,8 @@ TEST(Fft1Known, ImpulseConstantAndScaledInverse) {
     }
 }
 
-TEST(Fft2Known, ImpulseConstantAndCosine) {
+TEST(Fft2Known, ImpulseConstantAndCosine)
+{
     const int n = 64;
     std::vector<double> re(n * n, 0.0), im(n * n, 0.0);
     re[0] = 1.0;
@@ -125,7 +131,8 @@ TEST(Fft2Known, ImpulseConstantAndCosine) {
     }
 }
 
-TEST(TransformPair, LeavesSourcesAndOverwritesDestinations) {
+TEST(TransformPair, LeavesSourcesAndOverwritesDestinations)
+{
     for (int flag : {0, 1}) {
         const std::vector<double> src_re = random_values(4096, 1), src_im = random_values(4096, 2);
         std::vector<double> in_re = src_re, in_im = src_im;
@@ -141,7 +148,8 @@ TEST(TransformPair, LeavesSourcesAndOverwritesDestinations) {
     }
 }
 
-TEST(CopyGrid, CopiesExactlyTheGrid) {
+TEST(CopyGrid, CopiesExactlyTheGrid)
+{
     const std::vector<double> src = random_values(4096, 3);
     std::vector<double> dst(4097, 7.0);
     copy_grid(src.data(), dst.data());
@@ -153,7 +161,8 @@ TEST(CopyGrid, CopiesExactlyTheGrid) {
 
 // Runs fn on copies of random arrays of `count` elements; checks that exactly
 // `message` reaches standard error and that neither array changed.
-template <typename Fn> void expect_refused(std::size_t count, const std::string &message, Fn fn) {
+template <typename Fn> void expect_refused(std::size_t count, const std::string &message, Fn fn)
+{
     const std::vector<double> re0 = random_values(count, 11), im0 = random_values(count, 12);
     std::vector<double> re = re0, im = im0;
     testing::internal::CaptureStderr();
@@ -163,7 +172,8 @@ template <typename Fn> void expect_refused(std::size_t count, const std::string 
     EXPECT_TRUE(same_bits(im, im0));
 }
 
-TEST(Fft1Errors, FewerThanTwoPoints) {
+TEST(Fft1Errors, FewerThanTwoPoints)
+{
     for (int n : {1, 0, -1, -64}) {
         SCOPED_TRACE(n);
         expect_refused(64, "Error : n < 2  in fft1()\n",
@@ -173,7 +183,8 @@ TEST(Fft1Errors, FewerThanTwoPoints) {
     }
 }
 
-TEST(Fft1Errors, NotAPowerOfTwoOrWrongM) {
+TEST(Fft1Errors, NotAPowerOfTwoOrWrongM)
+{
     const char *msg = "Error : n != 2 ^ k  in fft1()\n";
     struct Case {
         int n, m;
@@ -189,7 +200,8 @@ TEST(Fft1Errors, NotAPowerOfTwoOrWrongM) {
     }
 }
 
-TEST(Fft1Errors, GivenMatchingMIsAccepted) {
+TEST(Fft1Errors, GivenMatchingMIsAccepted)
+{
     std::vector<double> re = random_values(64, 4), im = random_values(64, 5);
     std::vector<double> re2 = re, im2 = im;
     testing::internal::CaptureStderr();
@@ -206,7 +218,8 @@ int allocations_before_failure;
 std::vector<void *> handed_out;
 std::vector<void *> released;
 
-void *counting_alloc(std::size_t bytes) {
+void *counting_alloc(std::size_t bytes)
+{
     if (allocations_before_failure-- <= 0)
         return nullptr;
     void *block = std::malloc(bytes);
@@ -214,27 +227,31 @@ void *counting_alloc(std::size_t bytes) {
     return block;
 }
 
-void counting_free(void *block) {
+void counting_free(void *block)
+{
     released.push_back(block);
     std::free(block);
 }
 
 class Fft2Allocation : public testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         allocations_before_failure = 1000;
         handed_out.clear();
         released.clear();
         fft_work_alloc = counting_alloc;
         fft_work_free = counting_free;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         fft_work_alloc = std::malloc;
         fft_work_free = std::free;
     }
 };
 
-TEST_F(Fft2Allocation, BadSizeIsRefusedBeforeAllocating) {
+TEST_F(Fft2Allocation, BadSizeIsRefusedBeforeAllocating)
+{
     for (int n : {1, 0, -8}) {
         SCOPED_TRACE(n);
         expect_refused(4096, "Error : Illegal parameter in fft2()\n",
@@ -248,7 +265,8 @@ TEST_F(Fft2Allocation, BadSizeIsRefusedBeforeAllocating) {
     EXPECT_TRUE(handed_out.empty());
 }
 
-TEST_F(Fft2Allocation, StrideBelowNIsRefused) {
+TEST_F(Fft2Allocation, StrideBelowNIsRefused)
+{
     // Overlapping rows (or rows before the start of the arrays) cannot hold a grid.
     for (int stride : {63, 1, 0, -64}) {
         SCOPED_TRACE(stride);
@@ -258,7 +276,8 @@ TEST_F(Fft2Allocation, StrideBelowNIsRefused) {
     EXPECT_TRUE(handed_out.empty());
 }
 
-TEST_F(Fft2Allocation, FirstVectorFails) {
+TEST_F(Fft2Allocation, FirstVectorFails)
+{
     allocations_before_failure = 0;
     expect_refused(4096, "Error : Out of memory  in fft2()\n",
                    [](double *re, double *im) { fft2(re, im, 64, 64, 0); });
@@ -266,7 +285,8 @@ TEST_F(Fft2Allocation, FirstVectorFails) {
     EXPECT_TRUE(released.empty());
 }
 
-TEST_F(Fft2Allocation, SecondVectorFailsAndFirstIsReleased) {
+TEST_F(Fft2Allocation, SecondVectorFailsAndFirstIsReleased)
+{
     allocations_before_failure = 1;
     expect_refused(4096, "Error : Out of memory  in fft2()\n",
                    [](double *re, double *im) { fft2(re, im, 64, 64, 1); });
@@ -275,7 +295,8 @@ TEST_F(Fft2Allocation, SecondVectorFailsAndFirstIsReleased) {
     EXPECT_EQ(released[0], handed_out[0]);
 }
 
-TEST_F(Fft2Allocation, SuccessUsesTwoVectorsAndReleasesBoth) {
+TEST_F(Fft2Allocation, SuccessUsesTwoVectorsAndReleasesBoth)
+{
     std::vector<double> re = random_values(4096, 6), im = random_values(4096, 7);
     testing::internal::CaptureStderr();
     fft2(re.data(), im.data(), 64, 64, 0);

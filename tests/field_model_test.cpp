@@ -68,7 +68,10 @@ double max_spread(const double *a)
 }
 
 int scripted_next = 0;
-int scripted_counter() { return scripted_next++ % 32768; }
+int scripted_counter()
+{
+    return scripted_next++ % 32768;
+}
 
 } // namespace
 

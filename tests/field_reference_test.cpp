@@ -35,9 +35,9 @@ spectrum dft(const spectrum &in, int sign)
 {
     spectrum out(4096);
     spectrum tmp = in;
-    fftw_plan p = fftw_plan_dft_2d(64, 64, reinterpret_cast<fftw_complex *>(tmp.data()),
-                                   reinterpret_cast<fftw_complex *>(out.data()), sign,
-                                   FFTW_ESTIMATE);
+    fftw_plan p =
+        fftw_plan_dft_2d(64, 64, reinterpret_cast<fftw_complex *>(tmp.data()),
+                         reinterpret_cast<fftw_complex *>(out.data()), sign, FFTW_ESTIMATE);
     fftw_execute(p);
     fftw_destroy_plan(p);
     return out;

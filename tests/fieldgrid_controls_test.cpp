@@ -55,7 +55,10 @@ class FieldgridControls : public ::testing::Test {
             XCloseDisplay(display);
     }
 
-    void click_box(const box &b) { click(display, controls, b.x + b.width / 2, b.y + b.height / 2, 1, pump); }
+    void click_box(const box &b)
+    {
+        click(display, controls, b.x + b.width / 2, b.y + b.height / 2, 1, pump);
+    }
 
     // Clicks into the text field, which selects its text, and types text.
     void type_into_field(const std::string &text)

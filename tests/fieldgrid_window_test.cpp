@@ -18,7 +18,10 @@ namespace {
 const int cells = 64;
 const std::uint32_t white = 0xffffff;
 
-int red_of(std::uint32_t c) { return int(c >> 16); }
+int red_of(std::uint32_t c)
+{
+    return int(c >> 16);
+}
 
 // The red level (0..255) of each cell's centre pixel; false when a cell is
 // not pure red-to-black or a margin pixel is not white.
@@ -32,9 +35,9 @@ int red_of(std::uint32_t c) { return int(c >> 16); }
             grid_cell_centre(cells, p.width, p.height, i, j, &x, &y);
             std::uint32_t c = pixel_at(p, x, y);
             if ((c & 0xffff) != 0)
-                return ::testing::AssertionFailure() << "cell (" << i << ", " << j
-                                                     << ") is not a shade of red: " << std::hex
-                                                     << c;
+                return ::testing::AssertionFailure()
+                       << "cell (" << i << ", " << j << ") is not a shade of red: " << std::hex
+                       << c;
             level[i][j] = red_of(c);
         }
     for (int y = 0; y < p.height; y++)

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct recorded_polygon {
-    unsigned mode;       // the glBegin argument
+    unsigned mode; // the glBegin argument
     double red, green, blue;
     std::vector<double> xy; // x0, y0, x1, y1, ... in call order
 };
@@ -25,8 +25,8 @@ struct gl_record {
     float clear_colour[4] = {-1, -1, -1, -1};
     std::vector<recorded_polygon> polygons;
     std::vector<recorded_timer> timers;
-    std::vector<int> redisplays;  // window named, or 0 for the current one
-    int unbalanced = 0;           // glBegin without glEnd, or the reverse
+    std::vector<int> redisplays; // window named, or 0 for the current one
+    int unbalanced = 0;          // glBegin without glEnd, or the reverse
 };
 
 extern gl_record recorded;

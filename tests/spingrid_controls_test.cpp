@@ -24,16 +24,19 @@ const int draws_per_sweep = 3 * cells * cells;
 // Draws taken from the generator so far, to count sweeps.
 long draws_taken = 0;
 
-int counting_draw() {
+int counting_draw()
+{
     draws_taken++;
     return rand15();
 }
 
-void pump() {
+void pump()
+{
     glutMainLoopEvent();
 }
 
-double magnetisation() {
+double magnetisation()
+{
     long sum = 0;
     for (int i = 0; i < lattice_size; i++)
         for (int j = 0; j < lattice_size; j++)
@@ -41,7 +44,8 @@ double magnetisation() {
     return static_cast<double>(sum) / (lattice_size * lattice_size);
 }
 
-void align_all_spins() {
+void align_all_spins()
+{
     for (int i = 0; i < lattice_size; i++)
         for (int j = 0; j < lattice_size; j++)
             spins[i][j] = 1;
@@ -49,7 +53,8 @@ void align_all_spins() {
 
 class SpingridControls : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         static bool started = false;
         if (started)
             GTEST_SKIP() << "GLUT starts once per process; run one case per process, as ctest does";
@@ -71,26 +76,31 @@ class SpingridControls : public ::testing::Test {
             << "the control window shows no text field and step buttons";
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         if (display != nullptr)
             XCloseDisplay(display);
     }
 
-    void click_box(const box &b, Window w) {
+    void click_box(const box &b, Window w)
+    {
         click(display, w, b.x + b.width / 2, b.y + b.height / 2, 1, pump);
     }
 
     // Clicks into the text field and types text there.
-    void type_into_field(const std::string &text) {
+    void type_into_field(const std::string &text)
+    {
         click_box(field, controls);
         ASSERT_TRUE(type_text(display, text, pump));
     }
 
-    bool temperature_becomes(int value) {
+    bool temperature_becomes(int value)
+    {
         return wait_until([value] { return temperature == value; }, 3000, pump);
     }
 
-    void press_in_grid(unsigned button) {
+    void press_in_grid(unsigned button)
+    {
         window_info info;
         ASSERT_TRUE(get_window_info(display, grid, &info));
         click(display, grid, info.width / 2, info.height / 2, button, pump);
@@ -98,7 +108,8 @@ class SpingridControls : public ::testing::Test {
 
     // Waits for count sweeps beyond those that had run when draws_taken was
     // before.
-    bool sweeps_reach(long before, long count, int timeout_ms) {
+    bool sweeps_reach(long before, long count, int timeout_ms)
+    {
         return wait_until([=] { return draws_taken >= before + count * draws_per_sweep; },
                           timeout_ms, pump);
     }
@@ -109,7 +120,8 @@ class SpingridControls : public ::testing::Test {
     box field, minus, plus;
 };
 
-TEST_F(SpingridControls, TypedValuesReachTemperatureClamped) {
+TEST_F(SpingridControls, TypedValuesReachTemperatureClamped)
+{
     EXPECT_EQ(temperature, 1);
     type_into_field("3\n");
     EXPECT_TRUE(temperature_becomes(3)) << "temperature is " << temperature;
@@ -121,7 +133,8 @@ TEST_F(SpingridControls, TypedValuesReachTemperatureClamped) {
         << "-3 should be clamped to 1, temperature is " << temperature;
 }
 
-TEST_F(SpingridControls, StepButtonsStepAndStopAtTheLimits) {
+TEST_F(SpingridControls, StepButtonsStepAndStopAtTheLimits)
+{
     for (int expected = 2; expected <= 4; expected++) {
         click_box(plus, controls);
         ASSERT_TRUE(temperature_becomes(expected)) << "temperature is " << temperature;
@@ -139,7 +152,8 @@ TEST_F(SpingridControls, StepButtonsStepAndStopAtTheLimits) {
     EXPECT_TRUE(temperature_becomes(2)) << "temperature is " << temperature;
 }
 
-TEST_F(SpingridControls, GridShowsTheSpinsWithIRightwardsAndJUpwards) {
+TEST_F(SpingridControls, GridShowsTheSpinsWithIRightwardsAndJUpwards)
+{
     picture p;
     bool matches = wait_until(
         [&] {
@@ -161,7 +175,8 @@ TEST_F(SpingridControls, GridShowsTheSpinsWithIRightwardsAndJUpwards) {
 // At temperature 1 an aligned lattice stays aligned (a flip costs 8, taken
 // with probability e^-8); at 4, above the critical temperature, one sweep
 // already flips about one spin in seven and the order melts within a few.
-TEST_F(SpingridControls, RightPressRunsOneSweepAtTheCurrentTemperature) {
+TEST_F(SpingridControls, RightPressRunsOneSweepAtTheCurrentTemperature)
+{
     align_all_spins();
     long before = draws_taken;
     press_in_grid(3);
@@ -180,7 +195,8 @@ TEST_F(SpingridControls, RightPressRunsOneSweepAtTheCurrentTemperature) {
     EXPECT_LT(magnetisation(), 0.9) << "the sweep did not run at temperature 4";
 }
 
-TEST_F(SpingridControls, LeftPressAfterAChangeSweepsAtTheNewTemperature) {
+TEST_F(SpingridControls, LeftPressAfterAChangeSweepsAtTheNewTemperature)
+{
     type_into_field("4\n");
     ASSERT_TRUE(temperature_becomes(4));
     align_all_spins();
@@ -190,7 +206,8 @@ TEST_F(SpingridControls, LeftPressAfterAChangeSweepsAtTheNewTemperature) {
     EXPECT_LT(magnetisation(), 0.6) << "the burst did not run at temperature 4";
 }
 
-TEST_F(SpingridControls, ChangeDuringABurstLeavesItsTemperature) {
+TEST_F(SpingridControls, ChangeDuringABurstLeavesItsTemperature)
+{
     align_all_spins();
     long before = draws_taken;
     press_in_grid(1);

@@ -15,7 +15,8 @@ const int cells = 50;
 const std::uint32_t red = 0xff0000, black = 0x000000, white = 0xffffff;
 
 // A colour as #rrggbb, for messages.
-std::string hex(std::uint32_t c) {
+std::string hex(std::uint32_t c)
+{
     char text[16];
     std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(c));
     return text;
@@ -23,7 +24,8 @@ std::string hex(std::uint32_t c) {
 
 // Checks the picture of a 50 x 50 lattice: pure white margin, every cell
 // one solid block of pure red or pure black. Counts the red cells.
-::testing::AssertionResult is_lattice_picture(const picture &p, int *red_cells = nullptr) {
+::testing::AssertionResult is_lattice_picture(const picture &p, int *red_cells = nullptr)
+{
     if (p.width <= 0)
         return ::testing::AssertionFailure() << "no picture";
     std::uint32_t cell_colour[cells][cells];
@@ -63,7 +65,8 @@ std::string hex(std::uint32_t c) {
 
 class SpingridWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         std::string why;
         display = open_test_display(&why);
         ASSERT_NE(display, nullptr) << why;
@@ -82,7 +85,8 @@ class SpingridWindow : public ::testing::Test {
             << "the grid window never showed a lattice: " << is_lattice_picture(shown).message();
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         stop_program(pid);
         if (display != nullptr)
             XCloseDisplay(display);
@@ -92,7 +96,8 @@ class SpingridWindow : public ::testing::Test {
     bool grab() { return grab_picture(display, grid, &shown); }
 
     // Centre of the grid window, where the tests press.
-    void press_centre(unsigned button) {
+    void press_centre(unsigned button)
+    {
         window_info info;
         ASSERT_TRUE(get_window_info(display, grid, &info));
         click(display, grid, info.width / 2, info.height / 2, button);
@@ -105,7 +110,8 @@ class SpingridWindow : public ::testing::Test {
     picture shown;
 };
 
-TEST_F(SpingridWindow, WindowsHaveTheirTitlesSizesAndPlaces) {
+TEST_F(SpingridWindow, WindowsHaveTheirTitlesSizesAndPlaces)
+{
     window_info info;
     ASSERT_TRUE(get_window_info(display, grid, &info));
     // No size is requested, so GLUT's default applies.
@@ -117,7 +123,8 @@ TEST_F(SpingridWindow, WindowsHaveTheirTitlesSizesAndPlaces) {
     EXPECT_TRUE(program_running(pid));
 }
 
-TEST_F(SpingridWindow, FirstPictureIsARandomLatticeInAWhiteMargin) {
+TEST_F(SpingridWindow, FirstPictureIsARandomLatticeInAWhiteMargin)
+{
     int red_cells = 0;
     ASSERT_TRUE(is_lattice_picture(shown, &red_cells));
     // Each spin is +1 with probability 1/2: 1250 +- 25 red cells, so 40%..60%
@@ -126,7 +133,8 @@ TEST_F(SpingridWindow, FirstPictureIsARandomLatticeInAWhiteMargin) {
     EXPECT_LE(red_cells, 1500);
 }
 
-TEST_F(SpingridWindow, RightPressChangesTheLatticeOnce) {
+TEST_F(SpingridWindow, RightPressChangesTheLatticeOnce)
+{
     picture before = shown;
     press_centre(3);
     ASSERT_TRUE(wait_until([&] { return grab() && !same_picture(shown, before); }, 3000))
@@ -140,7 +148,8 @@ TEST_F(SpingridWindow, RightPressChangesTheLatticeOnce) {
         << "the picture kept changing after a right press";
 }
 
-TEST_F(SpingridWindow, ReleasesAndTheMiddleButtonChangeNothing) {
+TEST_F(SpingridWindow, ReleasesAndTheMiddleButtonChangeNothing)
+{
     picture before = shown;
     press_centre(2);
     window_info info;
@@ -151,7 +160,8 @@ TEST_F(SpingridWindow, ReleasesAndTheMiddleButtonChangeNothing) {
         << "the middle button changed the picture";
 }
 
-TEST_F(SpingridWindow, LeftPressRunsAHundredSweepsOverTenSeconds) {
+TEST_F(SpingridWindow, LeftPressRunsAHundredSweepsOverTenSeconds)
+{
     picture last = shown;
     std::set<std::uint64_t> seen{picture_hash(last)};
     double pressed = now_ms();

@@ -28,8 +28,8 @@ bool shoot(Display *d, const std::string &program, const char *control_title, in
     for (int n = 0; ok && n < presses; n++) {
         picture before = shown;
         click(d, grid, 150, 150, 3);
-        ok = wait_until([&] { return grab_picture(d, grid, &shown) && !same_picture(shown, before); },
-                        5000);
+        ok = wait_until(
+            [&] { return grab_picture(d, grid, &shown) && !same_picture(shown, before); }, 5000);
     }
     window_info g, c;
     picture screen;

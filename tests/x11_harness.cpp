@@ -16,7 +16,8 @@
 #include <thread>
 #include <unistd.h>
 
-Display *open_test_display(std::string *why) {
+Display *open_test_display(std::string *why)
+{
     const char *name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') {
         *why = "DISPLAY is not set: window tests need an X server (test.sh starts Xvfb)";
@@ -38,17 +39,20 @@ Display *open_test_display(std::string *why) {
 
 // ---- waiting ----
 
-double now_ms() {
+double now_ms()
+{
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
-static void poll_pause(int poll_ms) {
+static void poll_pause(int poll_ms)
+{
     std::this_thread::sleep_for(std::chrono::milliseconds(poll_ms));
 }
 
 bool wait_until(const std::function<bool()> &done, int timeout_ms,
-                const std::function<void()> &pump, int poll_ms) {
+                const std::function<void()> &pump, int poll_ms)
+{
     double deadline = now_ms() + timeout_ms;
     for (;;) {
         if (pump)
@@ -62,7 +66,8 @@ bool wait_until(const std::function<bool()> &done, int timeout_ms,
 }
 
 bool stays_true(const std::function<bool()> &holds, int duration_ms,
-                const std::function<void()> &pump, int poll_ms) {
+                const std::function<void()> &pump, int poll_ms)
+{
     double deadline = now_ms() + duration_ms;
     for (;;) {
         if (pump)
@@ -86,7 +91,8 @@ static Display *checked_display = nullptr;
 static int checked_error = 0;
 static XErrorHandler previous_handler = nullptr;
 
-static int record_error(Display *d, XErrorEvent *e) {
+static int record_error(Display *d, XErrorEvent *e)
+{
     if (d == checked_display) {
         checked_error = e->error_code;
         return 0;
@@ -94,7 +100,8 @@ static int record_error(Display *d, XErrorEvent *e) {
     return previous_handler != nullptr ? previous_handler(d, e) : 0;
 }
 
-static void begin_checked(Display *d) {
+static void begin_checked(Display *d)
+{
     XSync(d, False);
     checked_display = d;
     checked_error = 0;
@@ -102,7 +109,8 @@ static void begin_checked(Display *d) {
 }
 
 // True when no error arrived since begin_checked.
-static bool end_checked(Display *d) {
+static bool end_checked(Display *d)
+{
     XSync(d, False);
     XSetErrorHandler(previous_handler);
     checked_display = nullptr;
@@ -111,7 +119,8 @@ static bool end_checked(Display *d) {
 
 // ---- windows ----
 
-long window_pid(Display *d, Window w) {
+long window_pid(Display *d, Window w)
+{
     Atom pid_atom = XInternAtom(d, "_NET_WM_PID", True);
     if (pid_atom == None)
         return -1;
@@ -131,7 +140,8 @@ long window_pid(Display *d, Window w) {
     return pid;
 }
 
-static bool title_is(Display *d, Window w, const std::string &title) {
+static bool title_is(Display *d, Window w, const std::string &title)
+{
     char *name = nullptr;
     begin_checked(d);
     Status got = XFetchName(d, w, &name);
@@ -142,7 +152,8 @@ static bool title_is(Display *d, Window w, const std::string &title) {
     return match;
 }
 
-static Window search_tree(Display *d, Window w, const std::string &title, pid_t pid) {
+static Window search_tree(Display *d, Window w, const std::string &title, pid_t pid)
+{
     if (title_is(d, w, title)) {
         long owner = pid > 0 ? window_pid(d, w) : -1;
         if (owner < 0 || owner == pid)
@@ -163,11 +174,13 @@ static Window search_tree(Display *d, Window w, const std::string &title, pid_t 
     return found;
 }
 
-Window find_window(Display *d, const std::string &title, pid_t pid) {
+Window find_window(Display *d, const std::string &title, pid_t pid)
+{
     return search_tree(d, DefaultRootWindow(d), title, pid);
 }
 
-bool get_window_info(Display *d, Window w, window_info *info) {
+bool get_window_info(Display *d, Window w, window_info *info)
+{
     XWindowAttributes attributes;
     Window child;
     begin_checked(d);
@@ -188,7 +201,8 @@ bool get_window_info(Display *d, Window w, window_info *info) {
 }
 
 Window wait_for_window(Display *d, const std::string &title, pid_t pid, int timeout_ms,
-                       const std::function<void()> &pump) {
+                       const std::function<void()> &pump)
+{
     Window found = 0;
     wait_until(
         [&] {
@@ -206,7 +220,8 @@ Window wait_for_window(Display *d, const std::string &title, pid_t pid, int time
 // ---- pixels ----
 
 // Scales the channel selected by mask to 0..255.
-static std::uint32_t channel(unsigned long pixel, unsigned long mask) {
+static std::uint32_t channel(unsigned long pixel, unsigned long mask)
+{
     if (mask == 0)
         return 0;
     int shift = 0;
@@ -217,7 +232,8 @@ static std::uint32_t channel(unsigned long pixel, unsigned long mask) {
     return static_cast<std::uint32_t>(value * 255 / max);
 }
 
-bool grab_picture(Display *d, Window w, picture *out) {
+bool grab_picture(Display *d, Window w, picture *out)
+{
     *out = picture();
     window_info info;
     XWindowAttributes attributes;
@@ -257,15 +273,18 @@ bool grab_picture(Display *d, Window w, picture *out) {
     return true;
 }
 
-std::uint32_t pixel_at(const picture &p, int x, int y) {
+std::uint32_t pixel_at(const picture &p, int x, int y)
+{
     return p.rgb[static_cast<std::size_t>(y) * p.width + x];
 }
 
-bool same_picture(const picture &a, const picture &b) {
+bool same_picture(const picture &a, const picture &b)
+{
     return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
 }
 
-std::uint64_t picture_hash(const picture &p) {
+std::uint64_t picture_hash(const picture &p)
+{
     std::uint64_t h = 1469598103934665603ull;
     auto mix = [&h](std::uint32_t v) {
         for (int k = 0; k < 4; k++) {
@@ -282,7 +301,8 @@ std::uint64_t picture_hash(const picture &p) {
 
 // ---- input ----
 
-void move_pointer(Display *d, Window w, int x, int y) {
+void move_pointer(Display *d, Window w, int x, int y)
+{
     int root_x = 0, root_y = 0;
     Window child;
     begin_checked(d);
@@ -292,30 +312,35 @@ void move_pointer(Display *d, Window w, int x, int y) {
     XFlush(d);
 }
 
-void press_button(Display *d, Window w, int x, int y, unsigned button) {
+void press_button(Display *d, Window w, int x, int y, unsigned button)
+{
     move_pointer(d, w, x, y);
     XTestFakeButtonEvent(d, button, True, CurrentTime);
     XFlush(d);
 }
 
-void release_button(Display *d, unsigned button) {
+void release_button(Display *d, unsigned button)
+{
     XTestFakeButtonEvent(d, button, False, CurrentTime);
     XFlush(d);
 }
 
 // Keeps a button or key down for input_hold_ms while the caller's event loop
 // (if any) runs; this is the length of the press, not a wait for a result.
-static void hold_input(const std::function<void()> &pump) {
+static void hold_input(const std::function<void()> &pump)
+{
     stays_true([] { return true; }, input_hold_ms, pump, 5);
 }
 
-void click(Display *d, Window w, int x, int y, unsigned button, const std::function<void()> &pump) {
+void click(Display *d, Window w, int x, int y, unsigned button, const std::function<void()> &pump)
+{
     press_button(d, w, x, y, button);
     hold_input(pump);
     release_button(d, button);
 }
 
-bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump) {
+bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump)
+{
     KeyCode code = XKeysymToKeycode(d, sym);
     if (code == 0)
         return false;
@@ -336,7 +361,8 @@ bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump) {
     return true;
 }
 
-bool type_text(Display *d, const std::string &text, const std::function<void()> &pump) {
+bool type_text(Display *d, const std::string &text, const std::function<void()> &pump)
+{
     for (char c : text) {
         // Latin-1 characters are their own keysyms.
         unsigned long sym = c == '\n' ? XK_Return : static_cast<unsigned char>(c);
@@ -348,7 +374,8 @@ bool type_text(Display *d, const std::string &text, const std::function<void()> 
 
 // ---- control windows ----
 
-std::vector<box> find_boxes(const picture &p, int min_side) {
+std::vector<box> find_boxes(const picture &p, int min_side)
+{
     std::vector<box> found;
     std::vector<char> seen(p.rgb.size(), 0);
     std::vector<int> stack;
@@ -395,7 +422,8 @@ std::vector<box> find_boxes(const picture &p, int min_side) {
 
 // Position of a pixel centre in cell units along one axis (0 .. n+2) and
 // whether it lies at least a pixel from every cell boundary.
-static double cell_units(int n, int extent, double centre, bool *clear) {
+static double cell_units(int n, int extent, double centre, bool *clear)
+{
     double u = centre * (n + 2) / extent;
     *clear = std::fabs(u - std::round(u)) * extent / (n + 2) >= 1.0;
     return u;
@@ -403,11 +431,13 @@ static double cell_units(int n, int extent, double centre, bool *clear) {
 
 // How far, in pixels, a coordinate in cell units lies outside the span of
 // the cells (1 .. n+1); 0 inside.
-static double outside_by(int n, int extent, double u) {
+static double outside_by(int n, int extent, double u)
+{
     return std::max({0.0, 1 - u, u - (n + 1)}) * extent / (n + 2);
 }
 
-grid_part grid_part_at(int n, int width, int height, int x, int y, int *i, int *j) {
+grid_part grid_part_at(int n, int width, int height, int x, int y, int *i, int *j)
+{
     bool clear_x, clear_y;
     double u = cell_units(n, width, x + 0.5, &clear_x);
     // Window rows count down from the top, grid rows up from the bottom.
@@ -422,14 +452,16 @@ grid_part grid_part_at(int n, int width, int height, int x, int y, int *i, int *
     return grid_cell;
 }
 
-void grid_cell_centre(int n, int width, int height, int i, int j, int *x, int *y) {
+void grid_cell_centre(int n, int width, int height, int i, int j, int *x, int *y)
+{
     *x = static_cast<int>(std::floor((i + 1.5) * width / (n + 2)));
     *y = static_cast<int>(std::floor(height - (j + 1.5) * height / (n + 2)));
 }
 
 // ---- programs ----
 
-pid_t start_program(const std::string &path, const std::vector<std::string> &args) {
+pid_t start_program(const std::string &path, const std::vector<std::string> &args)
+{
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(path.c_str()));
     for (const std::string &a : args)
@@ -443,7 +475,8 @@ pid_t start_program(const std::string &path, const std::vector<std::string> &arg
     return pid;
 }
 
-bool program_running(pid_t pid) {
+bool program_running(pid_t pid)
+{
     if (pid <= 0)
         return false;
     int status;
@@ -451,7 +484,8 @@ bool program_running(pid_t pid) {
     return r == 0;
 }
 
-void stop_program(pid_t pid, int timeout_ms) {
+void stop_program(pid_t pid, int timeout_ms)
+{
     // A reaped pid may already belong to someone else: only signal a child
     // that waitpid still knows as ours and running.
     if (!program_running(pid))
