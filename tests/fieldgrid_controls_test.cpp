@@ -6,8 +6,7 @@
 
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/viewer.h"
-#include "tests/spinner_boxes.h"
-#include "tests/x11_harness.h"
+#include "tests/in_process_viewer.h"
 
 #include <GL/freeglut.h>
 
@@ -21,51 +20,9 @@ namespace {
 
 const int cells = 64;
 
-void pump()
-{
-    glutMainLoopEvent();
-}
-
-class FieldgridControls : public ::testing::Test {
+class FieldgridControls : public InProcessViewer {
   protected:
-    void SetUp() override
-    {
-        static bool started = false;
-        if (started)
-            GTEST_SKIP() << "GLUT starts once per process; run one case per process, as ctest does";
-        std::string why;
-        display = open_test_display(&why);
-        ASSERT_NE(display, nullptr) << why;
-        started = true;
-        static char title[] = "fieldgrid in-process test";
-        static char *argv[] = {title, nullptr};
-        int argc = 1;
-        start_fieldgrid(&argc, argv);
-        grid = wait_for_window(display, title, 0, 10000, pump);
-        ASSERT_NE(grid, 0u) << "no grid window";
-        controls = wait_for_window(display, "alpha", 0, 10000, pump);
-        ASSERT_NE(controls, 0u) << "no control window";
-        ASSERT_TRUE(find_spinner(display, controls, &field, &minus, &plus, pump))
-            << "the control window shows no text field and step buttons";
-    }
-
-    void TearDown() override
-    {
-        if (display != nullptr)
-            XCloseDisplay(display);
-    }
-
-    void click_box(const box &b)
-    {
-        click(display, controls, b.x + b.width / 2, b.y + b.height / 2, 1, pump);
-    }
-
-    // Clicks into the text field, which selects its text, and types text.
-    void type_into_field(const std::string &text)
-    {
-        click_box(field);
-        ASSERT_TRUE(type_text(display, text, pump));
-    }
+    void SetUp() override { start_viewer(start_fieldgrid, "fieldgrid in-process test", "alpha"); }
 
     bool alpha_becomes(float value)
     {
@@ -95,11 +52,6 @@ class FieldgridControls : public ::testing::Test {
             },
             timeout_ms, pump);
     }
-
-    Display *display = nullptr;
-    Window grid = 0;
-    Window controls = 0;
-    box field, minus, plus;
 };
 
 TEST_F(FieldgridControls, TypedValuesReachAlphaClamped)
@@ -151,9 +103,7 @@ TEST_F(FieldgridControls, StepButtonsMoveByATenthAndStopAtTheLimits)
 TEST_F(FieldgridControls, BurstStepsRedrawTheGridWhileTheControlsAreInUse)
 {
     int start = step_count;
-    window_info info;
-    ASSERT_TRUE(get_window_info(display, grid, &info));
-    click(display, grid, info.width / 2, info.height / 2, 1, pump);
+    press_in_grid(1);
     ASSERT_TRUE(wait_until([&] { return step_count >= start + 2; }, 5000, pump));
     type_into_field("3.5\n");
     ASSERT_TRUE(alpha_becomes(3.5f));

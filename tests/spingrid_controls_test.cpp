@@ -7,8 +7,7 @@
 #include "common/random_draw.h"
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
-#include "tests/spinner_boxes.h"
-#include "tests/x11_harness.h"
+#include "tests/in_process_viewer.h"
 
 #include <GL/freeglut.h>
 
@@ -30,11 +29,6 @@ int counting_draw()
     return rand15();
 }
 
-void pump()
-{
-    glutMainLoopEvent();
-}
-
 double magnetisation()
 {
     long sum = 0;
@@ -51,59 +45,17 @@ void align_all_spins()
             spins[i][j] = 1;
 }
 
-class SpingridControls : public ::testing::Test {
+class SpingridControls : public InProcessViewer {
   protected:
     void SetUp() override
     {
-        static bool started = false;
-        if (started)
-            GTEST_SKIP() << "GLUT starts once per process; run one case per process, as ctest does";
-        std::string why;
-        display = open_test_display(&why);
-        // Checked before glutInit, which would end the process on its own.
-        ASSERT_NE(display, nullptr) << why;
-        started = true;
         random_source = counting_draw;
-        static char title[] = "spingrid in-process test";
-        static char *argv[] = {title, nullptr};
-        int argc = 1;
-        start_spingrid(&argc, argv);
-        grid = wait_for_window(display, title, 0, 10000, pump);
-        ASSERT_NE(grid, 0u) << "no grid window";
-        controls = wait_for_window(display, "Temperature", 0, 10000, pump);
-        ASSERT_NE(controls, 0u) << "no control window";
-        ASSERT_TRUE(find_spinner(display, controls, &field, &minus, &plus, pump))
-            << "the control window shows no text field and step buttons";
-    }
-
-    void TearDown() override
-    {
-        if (display != nullptr)
-            XCloseDisplay(display);
-    }
-
-    void click_box(const box &b, Window w)
-    {
-        click(display, w, b.x + b.width / 2, b.y + b.height / 2, 1, pump);
-    }
-
-    // Clicks into the text field and types text there.
-    void type_into_field(const std::string &text)
-    {
-        click_box(field, controls);
-        ASSERT_TRUE(type_text(display, text, pump));
+        start_viewer(start_spingrid, "spingrid in-process test", "Temperature");
     }
 
     bool temperature_becomes(int value)
     {
         return wait_until([value] { return temperature == value; }, 3000, pump);
-    }
-
-    void press_in_grid(unsigned button)
-    {
-        window_info info;
-        ASSERT_TRUE(get_window_info(display, grid, &info));
-        click(display, grid, info.width / 2, info.height / 2, button, pump);
     }
 
     // Waits for count sweeps beyond those that had run when draws_taken was
@@ -113,11 +65,6 @@ class SpingridControls : public ::testing::Test {
         return wait_until([=] { return draws_taken >= before + count * draws_per_sweep; },
                           timeout_ms, pump);
     }
-
-    Display *display = nullptr;
-    Window grid = 0;
-    Window controls = 0;
-    box field, minus, plus;
 };
 
 TEST_F(SpingridControls, TypedValuesReachTemperatureClamped)
@@ -136,19 +83,19 @@ TEST_F(SpingridControls, TypedValuesReachTemperatureClamped)
 TEST_F(SpingridControls, StepButtonsStepAndStopAtTheLimits)
 {
     for (int expected = 2; expected <= 4; expected++) {
-        click_box(plus, controls);
+        click_box(plus);
         ASSERT_TRUE(temperature_becomes(expected)) << "temperature is " << temperature;
     }
     // A + at 4 must leave 4, or the - after it would not give 3.
-    click_box(plus, controls);
-    click_box(minus, controls);
+    click_box(plus);
+    click_box(minus);
     ASSERT_TRUE(temperature_becomes(3)) << "temperature is " << temperature;
     for (int expected = 2; expected >= 1; expected--) {
-        click_box(minus, controls);
+        click_box(minus);
         ASSERT_TRUE(temperature_becomes(expected)) << "temperature is " << temperature;
     }
-    click_box(minus, controls);
-    click_box(plus, controls);
+    click_box(minus);
+    click_box(plus);
     EXPECT_TRUE(temperature_becomes(2)) << "temperature is " << temperature;
 }
 

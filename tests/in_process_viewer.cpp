@@ -1,0 +1,56 @@
+#include "tests/in_process_viewer.h"
+
+#include <GL/freeglut.h>
+
+void InProcessViewer::start_viewer(void (*start)(int *, char **), const char *title,
+                                   const char *control_title)
+{
+    static bool started = false;
+    if (started)
+        GTEST_SKIP() << "GLUT starts once per process; run one case per process, as ctest does";
+    std::string why;
+    display = open_test_display(&why);
+    // Checked before glutInit, which would end the process on its own.
+    ASSERT_NE(display, nullptr) << why;
+    started = true;
+    static std::string program;
+    program = title;
+    static char *argv[] = {&program[0], nullptr};
+    int argc = 1;
+    start(&argc, argv);
+    grid = wait_for_window(display, title, 0, 10000, pump);
+    ASSERT_NE(grid, 0u) << "no grid window";
+    controls = wait_for_window(display, control_title, 0, 10000, pump);
+    ASSERT_NE(controls, 0u) << "no control window titled " << control_title;
+    ASSERT_TRUE(find_spinner(display, controls, &field, &minus, &plus, pump))
+        << "the control window shows no text field and step buttons";
+}
+
+void InProcessViewer::TearDown()
+{
+    if (display != nullptr)
+        XCloseDisplay(display);
+}
+
+void InProcessViewer::pump()
+{
+    glutMainLoopEvent();
+}
+
+void InProcessViewer::click_box(const box &b)
+{
+    click(display, controls, b.x + b.width / 2, b.y + b.height / 2, 1, pump);
+}
+
+void InProcessViewer::type_into_field(const std::string &text)
+{
+    click_box(field);
+    ASSERT_TRUE(type_text(display, text, pump));
+}
+
+void InProcessViewer::press_in_grid(unsigned button)
+{
+    window_info info;
+    ASSERT_TRUE(get_window_info(display, grid, &info));
+    click(display, grid, info.width / 2, info.height / 2, button, pump);
+}
