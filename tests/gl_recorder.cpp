@@ -9,6 +9,36 @@ double colour[3];
 bool inside = false;
 } // namespace
 
+::testing::AssertionResult is_grid_frame(int n)
+{
+    if (recorded.clears != 1 || recorded.clear_mask != GL_COLOR_BUFFER_BIT)
+        return ::testing::AssertionFailure()
+               << recorded.clears << " clears, mask " << recorded.clear_mask;
+    if (recorded.flushes != 1 || recorded.unbalanced != 0)
+        return ::testing::AssertionFailure() << recorded.flushes << " flushes, "
+                                             << recorded.unbalanced << " unbalanced glBegin/glEnd";
+    if (recorded.polygons.size() != size_t(n) * n)
+        return ::testing::AssertionFailure() << recorded.polygons.size() << " polygons";
+    const double s = 2.0 / (n + 2);
+    size_t k = 0;
+    for (int i = 0; i < n; i++)
+        for (int j = 0; j < n; j++, k++) {
+            const recorded_polygon &p = recorded.polygons[k];
+            const double want[8] = {(i + 1) * s - 1, (j + 1) * s - 1, (i + 2) * s - 1,
+                                    (j + 1) * s - 1, (i + 2) * s - 1, (j + 2) * s - 1,
+                                    (i + 1) * s - 1, (j + 2) * s - 1};
+            if (p.mode != GL_POLYGON || p.xy.size() != 8 || p.green != 0.0 || p.blue != 0.0)
+                return ::testing::AssertionFailure()
+                       << "cell " << i << "," << j << ": not a four-corner red polygon";
+            for (int v = 0; v < 8; v++)
+                if (p.xy[v] != want[v])
+                    return ::testing::AssertionFailure()
+                           << "cell " << i << "," << j << " coordinate " << v << " is " << p.xy[v]
+                           << ", not " << want[v];
+        }
+    return ::testing::AssertionSuccess();
+}
+
 void clear_record()
 {
     recorded = gl_record();

@@ -4,6 +4,8 @@
 // run without any window and its calls can be checked exactly.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 struct recorded_polygon {
@@ -33,3 +35,10 @@ extern gl_record recorded;
 
 // Forgets everything recorded so far.
 void clear_record();
+
+// Checks that the record is one frame of an n x n grid view: one clear of the
+// colour buffer, n * n balanced GL_POLYGONs for cells (i, j) in that order (i
+// outer) with the exact corners ((i+1)s - 1, (j+1)s - 1) .. ((i+2)s - 1,
+// (j+2)s - 1), s = 2 / (n + 2), counter-clockwise from the lower left, green
+// and blue 0, and one flush. Each polygon's red is left to the caller.
+::testing::AssertionResult is_grid_frame(int n);

@@ -35,29 +35,11 @@ class SpinViewer : public ::testing::Test {
 TEST_F(SpinViewer, DrawsEveryCellOnceInsideAOneCellMargin)
 {
     draw_spins();
-    EXPECT_EQ(recorded.clears, 1);
-    EXPECT_EQ(recorded.clear_mask, unsigned(GL_COLOR_BUFFER_BIT));
-    EXPECT_EQ(recorded.flushes, 1);
-    EXPECT_EQ(recorded.unbalanced, 0);
-    ASSERT_EQ(recorded.polygons.size(), 2500u);
-
-    const double s = 2.0 / 52;
+    ASSERT_TRUE(is_grid_frame(50));
     size_t n = 0;
     for (int i = 0; i < 50; i++)
-        for (int j = 0; j < 50; j++, n++) {
-            const recorded_polygon &p = recorded.polygons[n];
-            ASSERT_EQ(p.mode, unsigned(GL_POLYGON));
-            // Counter-clockwise from the lower left corner.
-            const double want[8] = {(i + 1) * s - 1, (j + 1) * s - 1, (i + 2) * s - 1,
-                                    (j + 1) * s - 1, (i + 2) * s - 1, (j + 2) * s - 1,
-                                    (i + 1) * s - 1, (j + 2) * s - 1};
-            ASSERT_EQ(p.xy.size(), 8u);
-            for (int v = 0; v < 8; v++)
-                ASSERT_EQ(p.xy[v], want[v]) << "cell " << i << "," << j << " coordinate " << v;
-            ASSERT_EQ(p.red, spins[i][j] == 1 ? 1.0 : 0.0);
-            ASSERT_EQ(p.green, 0.0);
-            ASSERT_EQ(p.blue, 0.0);
-        }
+        for (int j = 0; j < 50; j++, n++)
+            ASSERT_EQ(recorded.polygons[n].red, spins[i][j] == 1 ? 1.0 : 0.0);
     // The lattice spans -25/26 .. 25/26, leaving one cell of white each side.
     EXPECT_DOUBLE_EQ(recorded.polygons.front().xy[0], -25.0 / 26);
     EXPECT_DOUBLE_EQ(recorded.polygons.back().xy[4], 25.0 / 26);
