@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs every test: the whole
-# suite under a private Xvfb display, then the model and control-window tests
-# again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# suite under a private Xvfb display (the installed tree and the Debian
+# package included), the unit tests again in a build made with Clang, and the
+# model and control-window tests again with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Every build treats a warning as an error.
 set -u
 REPO=$(cd "$(dirname "$0")" && pwd)
 . "$REPO/scripts/setup.sh"
 
 # shellcheck disable=SC2086
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES || { echo "test.sh: could not install the packages" >&2; exit 1; }
-build_tree build || exit 1
-build_tree build-asan -DSANITIZE=ON -DBUILD_BENCHMARKS=OFF || exit 1
+build_tree build -DWARNINGS_AS_ERRORS=ON || exit 1
+build_tree build-clang -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DWARNINGS_AS_ERRORS=ON || exit 1
+build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DBUILD_BENCHMARKS=OFF \
+    -DWARNINGS_AS_ERRORS=ON || exit 1
 
 # A display of our own, even on a desktop, so that the window tests neither
 # need nor disturb the user's screen. Xvfb picks a free display number and
@@ -30,6 +35,7 @@ echo "Window tests run on Xvfb display $DISPLAY"
 
 status=0
 ctest --test-dir "$REPO/build" --output-on-failure -j 2 || status=1
+ctest --test-dir "$REPO/build-clang" --output-on-failure -j 2 -L unit || status=1
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$REPO/build-asan" --output-on-failure -j 2 || status=1
 

@@ -32,14 +32,15 @@ ensure_packages() {
 }
 
 # Configures and builds the tree into the folder $1, with further cmake
-# options after it. Quiet when it works; shows the log when it fails.
+# options after it (a Release build unless they say otherwise). Quiet when it
+# works; shows the log when it fails.
 build_tree() {
     local dir="$1"
     shift
     mkdir -p "$REPO/$dir"
     local log="$REPO/$dir/build.log"
     echo "Building in $dir ..."
-    if ! { cmake -S "$REPO" -B "$REPO/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" &&
+    if ! { cmake -S "$REPO" -B "$REPO/$dir" -DCMAKE_BUILD_TYPE=Release "$@" &&
            cmake --build "$REPO/$dir" -j "$(nproc)"; } >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "The build in $dir failed; the whole log is $log" >&2

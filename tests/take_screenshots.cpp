@@ -1,10 +1,13 @@
-// Takes the README's pictures of both viewers: starts each program on the
-// current X display (scripts/screenshots.sh gives it a private Xvfb), lets it
-// evolve for a number of right presses, and writes the screen area that holds
-// its grid and control windows to a PNG file.
-// Usage: take_screenshots SPINGRID_PATH FIELDGRID_PATH OUTPUT_FOLDER
+// Takes the README's pictures of both viewers and makes their icons: starts
+// each program on the current X display (scripts/screenshots.sh gives it a
+// private Xvfb), lets it evolve for a number of right presses, writes the
+// screen area that holds its grid and control windows to a PNG file, and
+// scales the grid inside its white margin down to the icon sizes.
+// Usage: take_screenshots SPINGRID_PATH FIELDGRID_PATH PICTURE_FOLDER SOURCE_FOLDER
+// The icons go to SOURCE_FOLDER/<program>/icons/<program>-<size>.png.
 #include "tests/x11_harness.h"
 
+#include <stb_image_resize.h>
 #include <stb_image_write.h>
 
 #include <algorithm>
@@ -14,10 +17,54 @@
 
 namespace {
 
+// Writes the width x height block at (x, y) of pic as 8-bit RGB.
+std::vector<unsigned char> rgb_bytes(const picture &pic, int x0, int y0, int width, int height)
+{
+    std::vector<unsigned char> rgb;
+    for (int y = y0; y < y0 + height; y++)
+        for (int x = x0; x < x0 + width; x++) {
+            std::uint32_t p = pixel_at(pic, x, y);
+            rgb.push_back(static_cast<unsigned char>(p >> 16));
+            rgb.push_back(static_cast<unsigned char>(p >> 8));
+            rgb.push_back(static_cast<unsigned char>(p));
+        }
+    return rgb;
+}
+
+bool write_png(const std::string &path, int width, int height, const unsigned char *rgb)
+{
+    if (!stbi_write_png(path.c_str(), width, height, 3, rgb, width * 3)) {
+        std::fprintf(stderr, "take_screenshots: cannot write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("wrote %s (%d x %d)\n", path.c_str(), width, height);
+    return true;
+}
+
+// The icons of a program: its grid picture without the white margin (one
+// cell of the cells + 2 that span the window), scaled down to each size. The
+// small sizes show the middle quarter, so that their pattern stays visible.
+bool write_icons(const picture &grid, int cells, const std::string &stem)
+{
+    const int margin = (grid.width + cells + 1) / (cells + 2);
+    const int whole = std::min(grid.width, grid.height) - 2 * margin;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const int side = size <= 64 ? whole / 2 : whole;
+        const int corner = margin + (whole - side) / 2;
+        std::vector<unsigned char> square = rgb_bytes(grid, corner, corner, side, side);
+        std::vector<unsigned char> icon(size * size * 3);
+        if (!stbir_resize_uint8(square.data(), side, side, 0, icon.data(), size, size, 0, 3) ||
+            !write_png(stem + "-" + std::to_string(size) + ".png", size, size, icon.data()))
+            return false;
+    }
+    return true;
+}
+
 // Starts program at the screen's top-left corner, gives it `presses` right
-// presses in the grid window, and writes both windows to path.
+// presses in the grid window, writes both windows to path and the grid of
+// `cells` per side to the icons named icon_stem-<size>.png.
 bool shoot(Display *d, const std::string &program, const char *control_title, int presses,
-           const std::string &path)
+           const std::string &path, int cells, const std::string &icon_stem)
 {
     pid_t pid = start_program(program, {"-geometry", "300x300+8+8"});
     Window grid = wait_for_window(d, program, pid, 10000);
@@ -46,28 +93,17 @@ bool shoot(Display *d, const std::string &program, const char *control_title, in
     }
     int width = std::min(screen.width, std::max(g.root_x + g.width, c.root_x + c.width) + 8);
     int height = std::min(screen.height, std::max(g.root_y + g.height, c.root_y + c.height) + 8);
-    std::vector<unsigned char> rgb;
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            std::uint32_t p = pixel_at(screen, x, y);
-            rgb.push_back(static_cast<unsigned char>(p >> 16));
-            rgb.push_back(static_cast<unsigned char>(p >> 8));
-            rgb.push_back(static_cast<unsigned char>(p));
-        }
-    if (!stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3)) {
-        std::fprintf(stderr, "take_screenshots: cannot write %s\n", path.c_str());
-        return false;
-    }
-    std::printf("wrote %s (%d x %d)\n", path.c_str(), width, height);
-    return true;
+    std::vector<unsigned char> rgb = rgb_bytes(screen, 0, 0, width, height);
+    return write_png(path, width, height, rgb.data()) && write_icons(shown, cells, icon_stem);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: take_screenshots SPINGRID_PATH FIELDGRID_PATH FOLDER\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: take_screenshots SPINGRID_PATH FIELDGRID_PATH "
+                             "PICTURE_FOLDER SOURCE_FOLDER\n");
         return 2;
     }
     std::string why;
@@ -76,11 +112,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "take_screenshots: %s\n", why.c_str());
         return 1;
     }
-    std::string folder = argv[3];
+    std::string folder = argv[3], source = argv[4];
     // A few sweeps at temperature 1 let domains form; the field needs some
     // sixty steps before its pattern has grown out of the small initial noise.
-    bool ok = shoot(d, argv[1], "Temperature", 4, folder + "/spingrid.png") &&
-              shoot(d, argv[2], "alpha", 60, folder + "/fieldgrid.png");
+    bool ok = shoot(d, argv[1], "Temperature", 4, folder + "/spingrid.png", 50,
+                    source + "/spingrid/icons/spingrid") &&
+              shoot(d, argv[2], "alpha", 60, folder + "/fieldgrid.png", 64,
+                    source + "/fieldgrid/icons/fieldgrid");
     XCloseDisplay(d);
     return ok ? 0 : 1;
 }
