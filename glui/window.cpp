@@ -145,7 +145,8 @@ void on_mouse(int glut_button, int state, int x, int y)
     bool down = state == GLUT_DOWN;
     if (button == 0)
         left_button_down[w] = down;
-    queue_mouse_button(w, button, down, static_cast<float>(x), static_cast<float>(y));
+    queue_mouse_button(w, button, down, static_cast<float>(x), static_cast<float>(y),
+                       glutGetModifiers());
     request_frames(w);
 }
 
@@ -195,12 +196,28 @@ void on_key_up(unsigned char c, int, int)
     request_frames(w);
 }
 
+// GLUT gives the modifier state from before the event, which for a Shift,
+// Ctrl or Alt key itself is the state that key is changing. Releasing one of
+// two held Ctrl keys clears Ctrl until the next event brings the truth.
+int modifiers_after_special(int key, bool down)
+{
+    int bit = 0;
+    if (key == GLUT_KEY_SHIFT_L || key == GLUT_KEY_SHIFT_R)
+        bit = GLUT_ACTIVE_SHIFT;
+    else if (key == GLUT_KEY_CTRL_L || key == GLUT_KEY_CTRL_R)
+        bit = GLUT_ACTIVE_CTRL;
+    else if (key == GLUT_KEY_ALT_L || key == GLUT_KEY_ALT_R)
+        bit = GLUT_ACTIVE_ALT;
+    int mods = glutGetModifiers();
+    return down ? mods | bit : mods & ~bit;
+}
+
 void on_special(int key, int, int)
 {
     int w = current_control_window();
     if (w < 0)
         return;
-    queue_key_special(w, key, true, glutGetModifiers());
+    queue_key_special(w, key, true, modifiers_after_special(key, true));
     request_frames(w);
 }
 
@@ -209,7 +226,7 @@ void on_special_up(int key, int, int)
     int w = current_control_window();
     if (w < 0)
         return;
-    queue_key_special(w, key, false, glutGetModifiers());
+    queue_key_special(w, key, false, modifiers_after_special(key, false));
     request_frames(w);
 }
 

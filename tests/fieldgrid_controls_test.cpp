@@ -98,6 +98,39 @@ TEST_F(FieldgridControls, StepButtonsMoveByATenthAndStopAtTheLimits)
     EXPECT_TRUE(stays_true([] { return alpha == 4.0f; }, 300, pump)) << "alpha is " << alpha;
 }
 
+// A Ctrl or Shift shortcut must not swallow what is typed after it, whatever
+// window the pointer was over when the modifier went up. Each habit must leave
+// alpha and the field as typing the value plainly does.
+TEST_F(FieldgridControls, TypingAfterCtrlAndShiftShortcutsGetsThrough)
+{
+    type_into_field("2.5\n");
+    ASSERT_TRUE(alpha_becomes(2.5f));
+    picture typed_plainly = settled_field();
+    window_info grid_info;
+    ASSERT_TRUE(get_window_info(display, grid, &grid_info));
+    const char *habits[] = {"Ctrl+A", "Ctrl released over the grid", "Shift+Home"};
+    for (const char *habit : habits) {
+        type_into_field("1.5\n");
+        ASSERT_TRUE(alpha_becomes(1.5f));
+        click_box(field);
+        if (habit == habits[0]) {
+            chord(XK_Control_L, XK_a);
+        } else if (habit == habits[1]) {
+            ASSERT_TRUE(set_key(display, XK_Control_L, true));
+            ASSERT_TRUE(tap_key(display, XK_a, pump));
+            move_pointer(display, grid, grid_info.width / 2, grid_info.height / 2);
+            ASSERT_TRUE(set_key(display, XK_Control_L, false));
+            move_pointer(display, controls, field.x + 2, field.y + 2);
+        } else {
+            ASSERT_TRUE(tap_key(display, XK_End, pump));
+            chord(XK_Shift_L, XK_Home);
+        }
+        ASSERT_TRUE(type_text(display, "2.5\n", pump));
+        EXPECT_TRUE(alpha_becomes(2.5f)) << habit << ", then 2.5: alpha is " << alpha;
+        EXPECT_TRUE(same_picture(settled_field(), typed_plainly)) << habit;
+    }
+}
+
 // GLUT makes no window current for a timer, and the control window's own
 // drawing leaves it current: the steps of a burst must still redraw the grid.
 TEST_F(FieldgridControls, BurstStepsRedrawTheGridWhileTheControlsAreInUse)

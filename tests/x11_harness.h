@@ -115,6 +115,10 @@ void click(Display *d, Window w, int x, int y, unsigned button,
 // shifted level. False when no key produces sym.
 bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump = {});
 
+// Presses (down) or releases the key that produces sym on its unshifted
+// level, for chords such as Control_L with a. False when no key produces sym.
+bool set_key(Display *d, unsigned long sym, bool down);
+
 // Types text with tap_key; '\n' becomes Return. False when a character has no key.
 bool type_text(Display *d, const std::string &text, const std::function<void()> &pump = {});
 
