@@ -5,11 +5,11 @@
 
 namespace {
 
-enum input_kind { mouse_move, mouse_button, key_char, key_special };
+enum input_kind { mouse_move, mouse_button, mouse_wheel, key_char, key_special };
 
 struct input_event {
     input_kind kind;
-    int code; // button, character or special key
+    int code; // button, character, special key or wheel notches
     bool down;
     int mods; // input_mod_* bits after the event, or input_mods_unknown
     float x, y;
@@ -65,6 +65,10 @@ bool apply_event(ImGuiIO &io, const input_event &e)
         if (e.code >= 0 && e.code < IM_ARRAYSIZE(io.MouseDown))
             io.MouseDown[e.code] = e.down;
         return true;
+    case mouse_wheel:
+        io.MousePos = ImVec2(e.x, e.y);
+        io.MouseWheel += static_cast<float>(e.code);
+        return true;
     case key_char: {
         int c = e.code;
         set_key(io, c, e.down);
@@ -111,6 +115,12 @@ void queue_mouse_move(int window, float x, float y, int mods)
         }
     }
     push_event(window, input_event{mouse_move, 0, false, mods, x, y});
+}
+
+void queue_mouse_wheel(int window, int notches, float x, float y, int mods)
+{
+    if (notches != 0)
+        push_event(window, input_event{mouse_wheel, notches, true, mods, x, y});
 }
 
 void queue_key_char(int window, unsigned char c, bool down, int mods)

@@ -26,6 +26,10 @@ void queue_mouse_button(int window, int button, bool down, float x, float y,
 // different modifier states.
 void queue_mouse_move(int window, float x, float y, int mods = input_mods_unknown);
 
+// Wheel notches at (x, y): positive away from the user (up), negative
+// towards. Each event has a frame of its own, so a notch is seen once.
+void queue_mouse_wheel(int window, int notches, float x, float y, int mods = input_mods_unknown);
+
 // A key from GLUT's keyboard callbacks: c is the character (8 Backspace,
 // 9 Tab, 13 Enter, 27 Escape, 127 Delete, 1..26 Ctrl+letter); a press of a
 // printable character also types it.

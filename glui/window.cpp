@@ -169,12 +169,13 @@ void on_entry(int state)
     request_frames(w);
 }
 
-void on_wheel(int button, int dir, int x, int y)
+void on_wheel(int wheel, int dir, int x, int y)
 {
     int w = current_control_window();
-    if (w < 0)
+    if (w < 0 || wheel != 0 || dir == 0) // wheel 1 scrolls sideways
         return;
-    ImGui_ImplGLUT_MouseWheelFunc(button, dir, x, y);
+    queue_mouse_wheel(w, dir > 0 ? 1 : -1, static_cast<float>(x), static_cast<float>(y),
+                      glutGetModifiers());
     request_frames(w);
 }
 

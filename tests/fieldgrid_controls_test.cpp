@@ -131,6 +131,54 @@ TEST_F(FieldgridControls, TypingAfterCtrlAndShiftShortcutsGetsThrough)
     }
 }
 
+// Buttons, wheel and arrow keys add a tenth in decimal, as typing would: the
+// value stored and the field shown are those of the same value typed.
+TEST_F(FieldgridControls, ButtonsWheelAndArrowKeysStepByExactTenths)
+{
+    for (int k = 0; k < 13; k++)
+        click_box(plus);
+    ASSERT_TRUE(alpha_becomes(2.8f)) << "1.5 and 13 tenths give " << alpha;
+    picture stepped = settled_field();
+    type_into_field("2.8\n");
+    EXPECT_TRUE(stays_true([] { return alpha == 2.8f; }, 300, pump));
+    EXPECT_TRUE(same_picture(settled_field(), stepped));
+
+    // Up on a value typed but not committed commits it first; the field
+    // keeps the keyboard, so Down and Enter then act on the stepped value.
+    type_into_field("2.35\n");
+    ASSERT_TRUE(alpha_becomes(2.35f));
+    picture typed_235 = settled_field();
+    type_into_field("2.25");
+    ASSERT_TRUE(tap_key(display, XK_Up, pump));
+    EXPECT_TRUE(alpha_becomes(2.35f)) << "typed 2.25, then Up: " << alpha;
+    ASSERT_TRUE(tap_key(display, XK_Down, pump));
+    EXPECT_TRUE(alpha_becomes(2.25f)) << "then Down: " << alpha;
+    ASSERT_TRUE(tap_key(display, XK_Up, pump));
+    ASSERT_TRUE(tap_key(display, XK_Return, pump));
+    EXPECT_TRUE(alpha_becomes(2.35f)) << "then Up and Enter: " << alpha;
+    EXPECT_TRUE(same_picture(settled_field(), typed_235));
+
+    // A notch over the field or a button steps once; over the label, never.
+    wheel_over(field, +1);
+    EXPECT_TRUE(alpha_becomes(2.45f)) << alpha;
+    wheel_over(minus, -1);
+    wheel_over(plus, -1);
+    EXPECT_TRUE(alpha_becomes(2.25f)) << alpha;
+    wheel_over(box{0, 0, 4, 4}, +1);
+    EXPECT_TRUE(stays_true([] { return alpha == 2.25f; }, 300, pump)) << alpha;
+
+    // The limits clamp every way of stepping.
+    type_into_field("3.95\n");
+    ASSERT_TRUE(alpha_becomes(3.95f));
+    wheel_over(plus, +1);
+    wheel_over(field, +1);
+    EXPECT_TRUE(stays_true([] { return alpha == 4.0f; }, 300, pump)) << alpha;
+    type_into_field("1.05");
+    ASSERT_TRUE(tap_key(display, XK_Down, pump));
+    ASSERT_TRUE(tap_key(display, XK_Down, pump));
+    EXPECT_TRUE(stays_true([] { return alpha == 1.0f; }, 300, pump)) << alpha;
+}
+
 // GLUT makes no window current for a timer, and the control window's own
 // drawing leaves it current: the steps of a burst must still redraw the grid.
 TEST_F(FieldgridControls, BurstStepsRedrawTheGridWhileTheControlsAreInUse)

@@ -55,6 +55,11 @@ void InProcessViewer::press_in_grid(unsigned button)
     click(display, grid, info.width / 2, info.height / 2, button, pump);
 }
 
+void InProcessViewer::wheel_over(const box &b, int notch)
+{
+    click(display, controls, b.x + b.width / 2, b.y + b.height / 2, notch > 0 ? 4 : 5, pump);
+}
+
 void InProcessViewer::chord(unsigned long modifier, unsigned long key)
 {
     ASSERT_TRUE(set_key(display, modifier, true));

@@ -34,6 +34,9 @@ class InProcessViewer : public ::testing::Test {
     // Presses and releases button (1 left, 2 middle, 3 right) mid-grid.
     void press_in_grid(unsigned button);
 
+    // One wheel notch (up: +1, down: -1) with the pointer in the middle of b.
+    void wheel_over(const box &b, int notch);
+
     // Presses and releases key with modifier (a keysym such as XK_Control_L) held.
     void chord(unsigned long modifier, unsigned long key);
 

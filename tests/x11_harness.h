@@ -102,7 +102,7 @@ constexpr int input_hold_ms = 50;
 void move_pointer(Display *d, Window w, int x, int y);
 
 // Moves to (x, y) in w, then presses or releases button (1 left, 2 middle,
-// 3 right) there.
+// 3 right; 4 and 5 are a notch of the wheel up and down) there.
 void press_button(Display *d, Window w, int x, int y, unsigned button);
 void release_button(Display *d, unsigned button);
 
