@@ -6,6 +6,7 @@
 #include "glui/control_table.h"
 #include "glui/glui.h"
 #include "glui/input_queue.h"
+#include "glui/screen_density.h"
 
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
@@ -15,6 +16,10 @@
 
 #include <cfloat>
 #include <cmath>
+
+// After GLUT and ImGui: Xlib's macros (None, Bool, Status) would clash.
+#include <GL/glx.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -262,6 +267,11 @@ GLUI *GLUI_Master_Object::create_glui(const char *name, long, int x, int y)
     glutInitWindowPosition(x, y);
     glutInitWindowSize(first_width, first_height);
     row.glut_window = glutCreateWindow(name ? name : "");
+    // The new window's context is current, so this is GLUT's own display,
+    // whichever -display it was given; Xlib read its resources on opening it.
+    Display *display = glXGetCurrentDisplay();
+    apply_density(density_scale(display ? XResourceManagerString(display) : nullptr),
+                  density_font_path);
     ImGui_ImplGLUT_Init();
     ImGui_ImplOpenGL2_Init();
     // ImGui's backend would install its callbacks on whatever window is

@@ -3,9 +3,9 @@
 
 # Debian packages that building and running the viewers needs.
 RUN_PACKAGES="g++ make cmake pkg-config freeglut3-dev libgl-dev libgl1-mesa-dri libglx-mesa0
-libimgui-dev libstb-dev"
+libimgui-dev libstb-dev libx11-dev fonts-dejavu-core"
 # What the tests and benchmarks need on top.
-TEST_PACKAGES="libgtest-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev xvfb"
+TEST_PACKAGES="libgtest-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev xvfb x11-xserver-utils"
 
 # Installs those of the named packages that are not installed yet.
 ensure_packages() {
