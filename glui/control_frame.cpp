@@ -5,6 +5,8 @@
 #include "imgui.h"
 #include "imgui_internal.h"
 
+#include <cstring>
+
 int held_step_spinner = -1;
 int held_step_direction = 0;
 int held_step_press = 0;
@@ -17,10 +19,52 @@ void show_live_value(spinner_row &row)
                          sizeof row.text);
 }
 
-// Asked for Tab by the field, so that ImGui's own tabbing (which, in a window
-// with no other field, would only focus this one again) leaves it alone.
-int ignore_completion(ImGuiInputTextCallbackData *)
+void step_spinner_by(int spinner, int steps)
 {
+    for (int k = 0; k < steps; k++)
+        step_spinner(spinner, +1);
+    for (int k = 0; k > steps; k--)
+        step_spinner(spinner, -1);
+}
+
+// Wheel notches over the field or its buttons, where the last frame drew them.
+int wheel_steps(const spinner_row &row)
+{
+    ImGuiIO &io = ImGui::GetIO();
+    ImVec2 min(row.box_min_x, row.box_min_y), max(row.box_max_x, row.box_max_y);
+    if (io.MouseWheel == 0.0f || !ImGui::IsMouseHoveringRect(min, max, false))
+        return 0;
+    return static_cast<int>(io.MouseWheel);
+}
+
+// Called by the field every frame while it has the keyboard. Up, Down and the
+// wheel step the value there: an edit is committed first, as leaving the
+// field would commit it, and the field then shows the new value all selected,
+// so that typing replaces it. Tab asks for the completion call, which is
+// ignored, so that ImGui's own tabbing (which, in a window with no other
+// field, would only focus this one again) leaves it alone.
+int field_callback(ImGuiInputTextCallbackData *data)
+{
+    if (data->EventFlag != ImGuiInputTextFlags_CallbackAlways)
+        return 0;
+    spinner_row &row = *static_cast<spinner_row *>(data->UserData);
+    ImGuiIO &io = ImGui::GetIO();
+    int steps = row.pending_steps;
+    row.pending_steps = 0;
+    steps += ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_UpArrow]) ? 1 : 0;
+    steps -= ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_DownArrow]) ? 1 : 0;
+    if (steps == 0)
+        return 0;
+    // row.text is the text as the last frame left it; Buf has this frame's typing.
+    if (row.edited || std::strcmp(data->Buf, row.text) != 0)
+        commit_spinner_text(row.handle.slot, data->Buf);
+    step_spinner_by(row.handle.slot, steps);
+    char shown[spinner_text_size];
+    format_spinner_value(live_spinner_value(row.handle.slot), row.data_type, shown, sizeof shown);
+    data->DeleteChars(0, data->BufTextLen);
+    data->InsertChars(0, shown);
+    data->SelectAll();
+    row.stepped_in_field = true;
     return 0;
 }
 
@@ -28,20 +72,32 @@ int ignore_completion(ImGuiInputTextCallbackData *)
 // shows the live value as it is now, whoever changed it.
 void spinner_field(spinner_row &row)
 {
-    if (!row.editing)
+    int wheel = wheel_steps(row);
+    if (row.editing) {
+        row.pending_steps = wheel;
+    } else {
+        step_spinner_by(row.handle.slot, wheel);
         show_live_value(row);
+    }
     ImGuiIO &io = ImGui::GetIO();
     bool escape = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Escape], false);
     bool tab = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Tab], false);
     ImGui::SetNextItemWidth(ImGui::GetFontSize() * 6.0f);
     ImGui::InputText("##value", row.text, sizeof row.text,
-                     ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_CallbackCompletion,
-                     ignore_completion);
+                     ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_CallbackCompletion |
+                         ImGuiInputTextFlags_CallbackAlways,
+                     field_callback, &row);
     row.field_x = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
     row.row_y = (ImGui::GetItemRectMin().y + ImGui::GetItemRectMax().y) * 0.5f;
+    row.box_min_x = ImGui::GetItemRectMin().x;
+    row.box_min_y = ImGui::GetItemRectMin().y;
     bool active = ImGui::IsItemActive();
-    if (ImGui::IsItemEdited())
+    // A step in the field has committed the edit and replaced its text.
+    if (row.stepped_in_field)
+        row.edited = false;
+    else if (ImGui::IsItemEdited())
         row.edited = true;
+    row.stepped_in_field = false;
     if (active && row.editing && tab) {
         ImGui::ClearActiveID();
         active = false;
@@ -51,6 +107,9 @@ void spinner_field(spinner_row &row)
     bool left_field = row.editing && !active;
     if (left_field && row.edited && !escape)
         commit_spinner_text(row.handle.slot, row.text);
+    // Steps the callback did not take, the field having lost the keyboard.
+    step_spinner_by(row.handle.slot, row.pending_steps);
+    row.pending_steps = 0;
     if (!active)
         row.edited = false;
     row.editing = active;
@@ -91,7 +150,8 @@ void build_control_frame(int window)
     ImGui::SetNextWindowSize(ImGui::GetIO().DisplaySize);
     ImGui::Begin("##controls", nullptr,
                  ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
-                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoBringToFrontOnFocus);
+                     ImGuiWindowFlags_NoScrollWithMouse | ImGuiWindowFlags_NoSavedSettings |
+                     ImGuiWindowFlags_NoBringToFrontOnFocus);
     ImVec2 origin = ImGui::GetWindowPos();
     ImVec2 extent = origin;
     for (int s = 0; s < spinner_count; s++) {
@@ -107,8 +167,10 @@ void build_control_frame(int window)
         step_button(row, "-", -1);
         ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
         step_button(row, "+", +1);
-        extent.x = ImMax(extent.x, ImGui::GetItemRectMax().x);
-        extent.y = ImMax(extent.y, ImGui::GetItemRectMax().y);
+        row.box_max_x = ImGui::GetItemRectMax().x;
+        row.box_max_y = ImGui::GetItemRectMax().y;
+        extent.x = ImMax(extent.x, row.box_max_x);
+        extent.y = ImMax(extent.y, row.box_max_y);
         ImGui::PopID();
     }
     ImVec2 padding = ImGui::GetStyle().WindowPadding;

@@ -15,5 +15,7 @@ extern int held_step_press;
 // window's spinners its label, a text field and the "-" and "+" buttons.
 // Committed text is written on leaving the field after an edit (Enter, Tab or
 // a click elsewhere); Escape restores the shown value. A press on a step button
-// steps once and marks it held until it is released.
+// steps once and marks it held until it is released. A wheel notch over the
+// field or its buttons steps once (up +, down -), and so do Up and Down while
+// the field has the keyboard, after committing an edit.
 void build_control_frame(int window);

@@ -135,8 +135,9 @@ bool commit_spinner_text(int spinner, const char *text)
 
 void step_spinner(int spinner, int direction)
 {
-    double step = spinners[spinner].data_type == GLUI_SPINNER_INT ? 1.0 : 0.1;
-    write_spinner_value(spinner, live_spinner_value(spinner) + direction * step);
+    double value = live_spinner_value(spinner);
+    write_spinner_value(spinner,
+                        stepped_spinner_value(value, spinners[spinner].data_type, direction));
 }
 
 void clear_control_tables()

@@ -34,7 +34,10 @@ struct spinner_row {
     char text[spinner_text_size]; // the field's text: the live value, or the user's edit
     bool editing;                 // the field was being edited at the end of the last frame
     bool edited;                  // its text was changed during the current edit
-    float field_x, minus_x, plus_x, row_y; // widget centres in the last frame, in pixels
+    float field_x, minus_x, plus_x, row_y;            // widget centres in the last frame, in pixels
+    float box_min_x, box_min_y, box_max_x, box_max_y; // the field and its buttons, likewise
+    int pending_steps;     // wheel steps for the field's callback in this frame
+    bool stepped_in_field; // the callback stepped and replaced the field's text
 };
 
 extern control_window_row control_windows[max_control_windows];
@@ -71,8 +74,8 @@ void write_spinner_value(int spinner, double value);
 // fraction for an integer spinner) changes nothing and returns false.
 bool commit_spinner_text(int spinner, const char *text);
 
-// One step of a spinner's buttons: +-1 for an integer, +-0.1 for a float
-// spinner; direction is +1 or -1.
+// One step of a spinner (its buttons, the wheel, Up and Down): +-1 for an
+// integer, +-0.1 in decimal for a float spinner; direction is +1 or -1.
 void step_spinner(int spinner, int direction);
 
 // Destroys every ImGui context and empties both tables (for tests).

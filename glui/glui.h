@@ -8,6 +8,9 @@
 //   [X] GLUI::set_main_gfx_window(window): redisplay that window after a write
 //   [X] GLUI::add_spinner(label, GLUI_SPINNER_INT or GLUI_SPINNER_FLOAT, &live, id)
 //   [X] GLUI_Spinner::set_int_limits / set_float_limits with GLUI_LIMIT_CLAMP
+//   [X] a spinner steps with its buttons (held: repeated), the wheel over it, and
+//       Up and Down in its field; a float spinner by a tenth in decimal
+//   [X] a control window's size follows the screen density (X resource Xft.dpi)
 //   [ ] callbacks, panels, buttons, every other GLUI widget
 #pragma once
 

@@ -5,13 +5,13 @@
 
 namespace {
 
-enum input_kind { mouse_move, mouse_button, key_char, key_special };
+enum input_kind { mouse_move, mouse_button, mouse_wheel, key_char, key_special };
 
 struct input_event {
     input_kind kind;
-    int code; // button, character or special key
+    int code; // button, character, special key or wheel notches
     bool down;
-    int mods;
+    int mods; // input_mod_* bits after the event, or input_mods_unknown
     float x, y;
 };
 
@@ -51,6 +51,11 @@ void set_key(ImGuiIO &io, int index, bool down)
 // ImGui reads by its state (Enter, Tab, arrows, shortcuts), which must last a frame.
 bool apply_event(ImGuiIO &io, const input_event &e)
 {
+    if (e.mods != input_mods_unknown) {
+        io.KeyShift = (e.mods & input_mod_shift) != 0;
+        io.KeyCtrl = (e.mods & input_mod_ctrl) != 0;
+        io.KeyAlt = (e.mods & input_mod_alt) != 0;
+    }
     switch (e.kind) {
     case mouse_move:
         io.MousePos = ImVec2(e.x, e.y);
@@ -59,6 +64,10 @@ bool apply_event(ImGuiIO &io, const input_event &e)
         io.MousePos = ImVec2(e.x, e.y);
         if (e.code >= 0 && e.code < IM_ARRAYSIZE(io.MouseDown))
             io.MouseDown[e.code] = e.down;
+        return true;
+    case mouse_wheel:
+        io.MousePos = ImVec2(e.x, e.y);
+        io.MouseWheel += static_cast<float>(e.code);
         return true;
     case key_char: {
         int c = e.code;
@@ -85,30 +94,33 @@ bool apply_event(ImGuiIO &io, const input_event &e)
         set_key(io, 256 + e.code, e.down);
         break;
     }
-    io.KeyShift = (e.mods & input_mod_shift) != 0;
-    io.KeyCtrl = (e.mods & input_mod_ctrl) != 0;
-    io.KeyAlt = (e.mods & input_mod_alt) != 0;
     return true;
 }
 
 } // namespace
 
-void queue_mouse_button(int window, int button, bool down, float x, float y)
+void queue_mouse_button(int window, int button, bool down, float x, float y, int mods)
 {
-    push_event(window, input_event{mouse_button, button, down, 0, x, y});
+    push_event(window, input_event{mouse_button, button, down, mods, x, y});
 }
 
-void queue_mouse_move(int window, float x, float y)
+void queue_mouse_move(int window, float x, float y, int mods)
 {
     if (window >= 0 && window < max_control_windows && queue_length[window] > 0) {
         input_event &last = queued(window, queue_length[window] - 1);
-        if (last.kind == mouse_move) {
+        if (last.kind == mouse_move && last.mods == mods) {
             last.x = x;
             last.y = y;
             return;
         }
     }
-    push_event(window, input_event{mouse_move, 0, false, 0, x, y});
+    push_event(window, input_event{mouse_move, 0, false, mods, x, y});
+}
+
+void queue_mouse_wheel(int window, int notches, float x, float y, int mods)
+{
+    if (notches != 0)
+        push_event(window, input_event{mouse_wheel, notches, true, mods, x, y});
 }
 
 void queue_key_char(int window, unsigned char c, bool down, int mods)

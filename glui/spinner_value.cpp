@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -27,6 +28,20 @@ bool skip_digits(const char *&p)
     while (is_digit(*p))
         p++;
     return p != start;
+}
+
+// Digits after the point of a number written as "%g" writes it, "1.5e-05"
+// included, and at least one, for the tenth a step adds.
+int decimal_places(const char *text)
+{
+    const char *point = std::strchr(text, '.');
+    const char *exponent = std::strpbrk(text, "eE");
+    int fraction = 0;
+    if (point != nullptr)
+        fraction = static_cast<int>((exponent ? exponent : point + std::strlen(point)) - point) - 1;
+    int places = fraction - (exponent ? std::atoi(exponent + 1) : 0);
+    // A float has nothing below 1e-45; more places could not change it.
+    return places < 1 ? 1 : places > 60 ? 60 : places;
 }
 
 } // namespace
@@ -121,4 +136,20 @@ void format_spinner_value(double value, int data_type, char *text, int size)
         if (std::strtof(text, nullptr) == stored)
             return;
     }
+}
+
+double stepped_spinner_value(double value, int data_type, int direction)
+{
+    if (data_type == GLUI_SPINNER_INT)
+        return value + direction;
+    char shown[32];
+    format_spinner_value(value, data_type, shown, sizeof shown);
+    // The binary sum lies far closer to the decimal sum than a float can
+    // tell apart; rounded to the shown places it is the decimal sum, which
+    // strtod then reads as it reads typed text.
+    double sum = std::strtod(shown, nullptr) + 0.1 * direction;
+    char text[128];
+    std::snprintf(text, sizeof text, "%.*f", decimal_places(shown), sum);
+    double stepped = std::strtod(text, nullptr);
+    return stepped == 0.0 ? 0.0 : stepped; // no "-0" from 0.1 - 0.1
 }

@@ -28,3 +28,10 @@ bool committed_spinner_value(const char *text, int data_type, int limit_type, do
 // "%d" for GLUI_SPINNER_INT; for GLUI_SPINNER_FLOAT the shortest "%g" text
 // that reads back as the same float, so 2.25f shows "2.25" and 1.6f "1.6".
 void format_spinner_value(double value, int data_type, char *text, int size);
+
+// The value one step of a spinner away from value, direction +1 or -1, before
+// the limits: value +- 1 for GLUI_SPINNER_INT; for GLUI_SPINNER_FLOAT a tenth
+// added in decimal to the number the field shows for value, read back as typed
+// text is, so that 1.5 stepped up thirteen times stores what typing "2.8"
+// stores and 2.25 stepped up what typing "2.35" stores.
+double stepped_spinner_value(double value, int data_type, int direction);

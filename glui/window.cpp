@@ -6,6 +6,7 @@
 #include "glui/control_table.h"
 #include "glui/glui.h"
 #include "glui/input_queue.h"
+#include "glui/screen_density.h"
 
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
@@ -15,6 +16,10 @@
 
 #include <cfloat>
 #include <cmath>
+
+// After GLUT and ImGui: Xlib's macros (None, Bool, Status) would clash.
+#include <GL/glx.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -145,7 +150,8 @@ void on_mouse(int glut_button, int state, int x, int y)
     bool down = state == GLUT_DOWN;
     if (button == 0)
         left_button_down[w] = down;
-    queue_mouse_button(w, button, down, static_cast<float>(x), static_cast<float>(y));
+    queue_mouse_button(w, button, down, static_cast<float>(x), static_cast<float>(y),
+                       glutGetModifiers());
     request_frames(w);
 }
 
@@ -168,12 +174,13 @@ void on_entry(int state)
     request_frames(w);
 }
 
-void on_wheel(int button, int dir, int x, int y)
+void on_wheel(int wheel, int dir, int x, int y)
 {
     int w = current_control_window();
-    if (w < 0)
+    if (w < 0 || wheel != 0 || dir == 0) // wheel 1 scrolls sideways
         return;
-    ImGui_ImplGLUT_MouseWheelFunc(button, dir, x, y);
+    queue_mouse_wheel(w, dir > 0 ? 1 : -1, static_cast<float>(x), static_cast<float>(y),
+                      glutGetModifiers());
     request_frames(w);
 }
 
@@ -195,12 +202,28 @@ void on_key_up(unsigned char c, int, int)
     request_frames(w);
 }
 
+// GLUT gives the modifier state from before the event, which for a Shift,
+// Ctrl or Alt key itself is the state that key is changing. Releasing one of
+// two held Ctrl keys clears Ctrl until the next event brings the truth.
+int modifiers_after_special(int key, bool down)
+{
+    int bit = 0;
+    if (key == GLUT_KEY_SHIFT_L || key == GLUT_KEY_SHIFT_R)
+        bit = GLUT_ACTIVE_SHIFT;
+    else if (key == GLUT_KEY_CTRL_L || key == GLUT_KEY_CTRL_R)
+        bit = GLUT_ACTIVE_CTRL;
+    else if (key == GLUT_KEY_ALT_L || key == GLUT_KEY_ALT_R)
+        bit = GLUT_ACTIVE_ALT;
+    int mods = glutGetModifiers();
+    return down ? mods | bit : mods & ~bit;
+}
+
 void on_special(int key, int, int)
 {
     int w = current_control_window();
     if (w < 0)
         return;
-    queue_key_special(w, key, true, glutGetModifiers());
+    queue_key_special(w, key, true, modifiers_after_special(key, true));
     request_frames(w);
 }
 
@@ -209,7 +232,7 @@ void on_special_up(int key, int, int)
     int w = current_control_window();
     if (w < 0)
         return;
-    queue_key_special(w, key, false, glutGetModifiers());
+    queue_key_special(w, key, false, modifiers_after_special(key, false));
     request_frames(w);
 }
 
@@ -244,6 +267,11 @@ GLUI *GLUI_Master_Object::create_glui(const char *name, long, int x, int y)
     glutInitWindowPosition(x, y);
     glutInitWindowSize(first_width, first_height);
     row.glut_window = glutCreateWindow(name ? name : "");
+    // The new window's context is current, so this is GLUT's own display,
+    // whichever -display it was given; Xlib read its resources on opening it.
+    Display *display = glXGetCurrentDisplay();
+    apply_density(density_scale(display ? XResourceManagerString(display) : nullptr),
+                  density_font_path);
     ImGui_ImplGLUT_Init();
     ImGui_ImplOpenGL2_Init();
     // ImGui's backend would install its callbacks on whatever window is

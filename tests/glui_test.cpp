@@ -4,6 +4,7 @@
 #include "glui/control_table.h"
 #include "glui/glui.h"
 #include "glui/input_queue.h"
+#include "glui/screen_density.h"
 
 #include "imgui.h"
 
@@ -341,6 +342,37 @@ TEST_F(ControlWindow, WindowIsSizedToItsSpinnerRow)
     EXPECT_LT(row.content_width, 400.0f);
     EXPECT_GT(row.content_height, 15.0f);
     EXPECT_LT(row.content_height, 60.0f);
+}
+
+// Twice the density doubles the row's height and nearly its width (the
+// label's font differs), with DejaVu Sans or, without it, ImGui's own font.
+TEST_F(ControlWindow, TwiceTheDensityDoublesTheSpinnerRowWithEitherFont)
+{
+    add_float_spinner();
+    float width = control_windows[w].content_width, height = control_windows[w].content_height;
+    for (const char *font : {density_font_path, "/nonexistent/font.ttf"}) {
+        clear_control_tables();
+        w = add_control_window_row();
+        ImGui::GetIO().DisplaySize = ImVec2(400, 160);
+        glui = &control_windows[w].handle;
+        apply_density(2.0, font);
+        add_float_spinner();
+        EXPECT_EQ(ImGui::GetFontSize(), 26.0f) << font;
+        EXPECT_EQ(control_windows[w].content_height, 2 * height) << font;
+        EXPECT_NEAR(control_windows[w].content_width, 2 * width, 0.05 * width) << font;
+    }
+}
+
+TEST(ScreenDensity, ScaleFollowsXftDpiWithinBoundsAndIgnoresAnythingElse)
+{
+    EXPECT_EQ(density_scale("Xft.antialias:\t1\nXft.dpi:\t192\n"), 2.0);
+    EXPECT_EQ(density_scale("Xft.dpi: 144.0"), 1.5);
+    EXPECT_EQ(density_scale("Xft.dpi: 1e9"), 4.0);
+    EXPECT_EQ(density_scale("Xft.dpi: 12"), 0.5);
+    EXPECT_EQ(density_scale(nullptr), 1.0);
+    for (const char *odd : {"", "Xft.dpi: 0", "Xft.dpi: -96", "Xft.dpi: auto", "Xft.dpi: 192dpi",
+                            "Xft.dpi: nan", "Xcursor.size: 48"})
+        EXPECT_EQ(density_scale(odd), 1.0) << odd;
 }
 
 TEST_F(ControlWindow, UnusableCallsGiveInertHandlesInsteadOfCrashing)

@@ -54,3 +54,39 @@ void InProcessViewer::press_in_grid(unsigned button)
     ASSERT_TRUE(get_window_info(display, grid, &info));
     click(display, grid, info.width / 2, info.height / 2, button, pump);
 }
+
+void InProcessViewer::wheel_over(const box &b, int notch)
+{
+    click(display, controls, b.x + b.width / 2, b.y + b.height / 2, notch > 0 ? 4 : 5, pump);
+}
+
+void InProcessViewer::chord(unsigned long modifier, unsigned long key)
+{
+    ASSERT_TRUE(set_key(display, modifier, true));
+    ASSERT_TRUE(tap_key(display, key, pump));
+    ASSERT_TRUE(set_key(display, modifier, false));
+}
+
+picture InProcessViewer::settled_field()
+{
+    move_pointer(display, controls, 2, 2);
+    auto shot = [&] {
+        picture window, part;
+        if (!grab_picture(display, controls, &window))
+            return part;
+        part.width = field.width;
+        part.height = field.height;
+        for (int y = field.y; y < field.y + field.height; y++)
+            for (int x = field.x; x < field.x + field.width; x++)
+                part.rgb.push_back(pixel_at(window, x, y));
+        return part;
+    };
+    picture held;
+    wait_until(
+        [&] {
+            held = shot();
+            return stays_true([&] { return same_picture(shot(), held); }, 200, pump);
+        },
+        3000, pump);
+    return held;
+}

@@ -34,6 +34,16 @@ class InProcessViewer : public ::testing::Test {
     // Presses and releases button (1 left, 2 middle, 3 right) mid-grid.
     void press_in_grid(unsigned button);
 
+    // One wheel notch (up: +1, down: -1) with the pointer in the middle of b.
+    void wheel_over(const box &b, int notch);
+
+    // Presses and releases key with modifier (a keysym such as XK_Control_L) held.
+    void chord(unsigned long modifier, unsigned long key);
+
+    // The field's pixels once they hold still, with the pointer moved off the
+    // spinner, so that pictures taken after different input can be compared.
+    picture settled_field();
+
     Display *display = nullptr;
     Window grid = 0;
     Window controls = 0;

@@ -74,6 +74,7 @@ package)
     for lib in libglut libc6 libstdc++; do
         echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib"
     done
+    dpkg-deb -f "$deb" Recommends | grep -q fonts-dejavu-core || fail "fonts-dejavu-core is not recommended"
 
     dpkg-deb -c "$deb" | awk '{print $NF}' | grep -v '/$' | sed 's|^\./usr/||' | sort >"$work/held"
     expected_files | sort >"$work/expected"

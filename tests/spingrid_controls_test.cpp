@@ -11,6 +11,8 @@
 
 #include <GL/freeglut.h>
 
+#include <X11/keysym.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -97,6 +99,35 @@ TEST_F(SpingridControls, StepButtonsStepAndStopAtTheLimits)
     click_box(minus);
     click_box(plus);
     EXPECT_TRUE(temperature_becomes(2)) << "temperature is " << temperature;
+}
+
+// The wheel and Up and Down step the integer spinner by one, clamped, and
+// leave the field as typing the value plainly does.
+TEST_F(SpingridControls, WheelAndArrowKeysStepByOneWithinTheLimits)
+{
+    wheel_over(field, +1);
+    ASSERT_TRUE(temperature_becomes(2)) << "temperature is " << temperature;
+    wheel_over(plus, +1);
+    wheel_over(minus, +1);
+    ASSERT_TRUE(temperature_becomes(4)) << "temperature is " << temperature;
+    wheel_over(field, +1);
+    EXPECT_TRUE(stays_true([] { return temperature == 4; }, 300, pump));
+    picture stepped = settled_field();
+    type_into_field("4\n");
+    EXPECT_TRUE(same_picture(settled_field(), stepped));
+
+    type_into_field("2"); // not committed: Up commits it first
+    ASSERT_TRUE(tap_key(display, XK_Up, pump));
+    EXPECT_TRUE(temperature_becomes(3)) << "typed 2, then Up: " << temperature;
+    for (int k = 0; k < 3; k++)
+        ASSERT_TRUE(tap_key(display, XK_Down, pump));
+    EXPECT_TRUE(temperature_becomes(1)) << "then Down three times: " << temperature;
+    wheel_over(minus, -1);
+    ASSERT_TRUE(tap_key(display, XK_Return, pump));
+    EXPECT_TRUE(stays_true([] { return temperature == 1; }, 300, pump));
+    stepped = settled_field();
+    type_into_field("1\n");
+    EXPECT_TRUE(same_picture(settled_field(), stepped));
 }
 
 TEST_F(SpingridControls, GridShowsTheSpinsWithIRightwardsAndJUpwards)

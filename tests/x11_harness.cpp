@@ -361,6 +361,16 @@ bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump)
     return true;
 }
 
+bool set_key(Display *d, unsigned long sym, bool down)
+{
+    KeyCode code = XKeysymToKeycode(d, sym);
+    if (code == 0)
+        return false;
+    XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime);
+    XFlush(d);
+    return true;
+}
+
 bool type_text(Display *d, const std::string &text, const std::function<void()> &pump)
 {
     for (char c : text) {

@@ -102,7 +102,7 @@ constexpr int input_hold_ms = 50;
 void move_pointer(Display *d, Window w, int x, int y);
 
 // Moves to (x, y) in w, then presses or releases button (1 left, 2 middle,
-// 3 right) there.
+// 3 right; 4 and 5 are a notch of the wheel up and down) there.
 void press_button(Display *d, Window w, int x, int y, unsigned button);
 void release_button(Display *d, unsigned button);
 
@@ -114,6 +114,10 @@ void click(Display *d, Window w, int x, int y, unsigned button,
 // and releases it, with Shift held when the keymap has sym only on the
 // shifted level. False when no key produces sym.
 bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump = {});
+
+// Presses (down) or releases the key that produces sym on its unshifted
+// level, for chords such as Control_L with a. False when no key produces sym.
+bool set_key(Display *d, unsigned long sym, bool down);
 
 // Types text with tap_key; '\n' becomes Return. False when a character has no key.
 bool type_text(Display *d, const std::string &text, const std::function<void()> &pump = {});
