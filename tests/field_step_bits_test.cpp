@@ -1,0 +1,154 @@
+// The exact bits of the field after many steps. Faster transforms or kept
+// step factors must not change a single bit, so each run from a fixed start
+// is compared with a fingerprint recorded from the straightforward step (a
+// factor evaluated per index and step, every transform through copies):
+// a hash of the bit patterns of the field and its spectrum, and a few cells
+// as hexadecimal floats, which show how far a difference goes. The figures
+// hold for IEEE doubles with glibc's exp, sqrt, sin and cos.
+#include "common/random_draw.h"
+#include "fieldgrid/fft.h"
+#include "fieldgrid/field_state.h"
+#include "fieldgrid/spectral_step.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The draws come from a generator of the test's own, so that the start does
+// not depend on the C library's rand().
+std::uint32_t lcg_state = 0;
+int lcg_draw()
+{
+    lcg_state = lcg_state * 1103515245u + 12345u;
+    return static_cast<int>((lcg_state >> 16) & 0x7fff);
+}
+
+void start_from_seed(std::uint32_t seed, int first_step)
+{
+    lcg_state = seed;
+    random_source = lcg_draw;
+    randomize_field();
+    random_source = rand15;
+    grid_to_field(field_re);
+    std::fill(field_im, field_im + 4096, 0.0);
+    step_count = first_step;
+}
+
+// FNV-1a over the bytes of the field and its spectrum.
+std::uint64_t fingerprint()
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (const double *a : {field_re, field_im, spec_re, spec_im})
+        for (int k = 0; k < 4096; ++k) {
+            std::uint64_t bits;
+            std::memcpy(&bits, &a[k], sizeof bits);
+            for (int byte = 0; byte < 8; ++byte) {
+                h ^= (bits >> (8 * byte)) & 0xff;
+                h *= 1099511628211ull;
+            }
+        }
+    return h;
+}
+
+struct recorded {
+    std::uint64_t hash;
+    double cell_0, cell_1234, cell_4095;
+};
+
+// Compares the state with `want`; on a mismatch prints what to record.
+void expect_recorded(const recorded &want)
+{
+    char got[200];
+    std::snprintf(got, sizeof got, "{0x%016" PRIx64 "ull, %a, %a, %a}", fingerprint(), field_re[0],
+                  field_re[1234], field_re[4095]);
+    EXPECT_EQ(fingerprint(), want.hash) << "now " << got;
+    EXPECT_EQ(field_re[0], want.cell_0) << "now " << got;
+    EXPECT_EQ(field_re[1234], want.cell_1234) << "now " << got;
+    EXPECT_EQ(field_re[4095], want.cell_4095) << "now " << got;
+    EXPECT_TRUE(std::equal(field_re, field_re + 4096, &display_grid[0][0]));
+}
+
+void run_steps(int count)
+{
+    for (int s = 0; s < count; ++s)
+        advance_one_step(0);
+}
+
+class FieldStepBits : public ::testing::Test {
+  protected:
+    void TearDown() override
+    {
+        alpha = 1.5f;
+        dt = 0.1;
+        stiffness = 2.0;
+        range_coeff = 0.6366197723675814;
+        step_count = 0;
+        fft_wide_lanes = true;
+    }
+};
+
+} // namespace
+
+// 400 steps from a random start, alpha raised after 200 and set back after
+// 300: the factors must follow each change, also back to an earlier value.
+// Both lane widths of the transform must give the same run.
+TEST_F(FieldStepBits, FourHundredStepsWithAlphaChanges)
+{
+    for (bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "widest lanes" : "narrow lanes");
+        fft_wide_lanes = wide;
+        alpha = 1.5f;
+        start_from_seed(20240611u, 0);
+        run_steps(200);
+        expect_recorded({0x265f8d8a39406aafull, 0x1.e8cb07cfa1d4fp-1, 0x1.e469aafbfe144p-2,
+                         0x1.45a8a8b026246p-1});
+        alpha = 2.7f;
+        run_steps(100);
+        alpha = 1.5f;
+        run_steps(100);
+        EXPECT_EQ(step_count, 400);
+        expect_recorded({0x0ad115d00b45d0f1ull, 0x1.e49e2294a6835p-1, 0x1.140f92f598c0cp-1,
+                         0x1.525a848a7b394p-1});
+    }
+}
+
+// Steps 1491 to 1510 cross t = 150, where the source stops (the 1500th step
+// has it in its first evaluation only); alpha changes on the way.
+TEST_F(FieldStepBits, StepsAcrossTheEndOfTheSource)
+{
+    start_from_seed(77u, 1490);
+    alpha = 3.2f;
+    run_steps(8);
+    alpha = 1.1f;
+    run_steps(12);
+    EXPECT_EQ(step_count, 1510);
+    expect_recorded(
+        {0x134adc8b1dbc49d3ull, 0x1.72b0c874d25d1p-4, 0x1.5ae00f43d2336p-4, 0x1.434e5def22508p-4});
+}
+
+// The factors depend on dt, stiffness and range_coeff as well as on alpha:
+// changing any of them between steps must act at once, as alpha does.
+TEST_F(FieldStepBits, StepsWithTheOtherParametersChanged)
+{
+    start_from_seed(4242u, 100);
+    run_steps(3);
+    dt = 0.05;
+    run_steps(3);
+    stiffness = 1.75;
+    run_steps(3);
+    range_coeff = 0.5;
+    run_steps(3);
+    dt = 0.1;
+    stiffness = 2.0;
+    range_coeff = 0.6366197723675814;
+    run_steps(3);
+    expect_recorded(
+        {0xa52d0155b6f683c2ull, 0x1.f9d987f56a297p-3, 0x1.ecb8dbe523a59p-3, 0x1.f919c027a33p-3});
+}
