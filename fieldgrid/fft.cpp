@@ -11,7 +11,7 @@
 
 void *(*fft_work_alloc)(std::size_t bytes) = std::malloc;
 void (*fft_work_free)(void *block) = std::free;
-bool fft_wide_lanes = true;
+int fft_max_lanes = 4;
 
 namespace {
 
@@ -97,238 +97,6 @@ void butterfly_stages(double *re, double *im, int n, int m, int flag)
     }
 }
 
-// ---- the 64-point transform ----
-//
-// fieldgrid only ever transforms lines of 64, so that length has its own copy
-// of the stages, the permutation and the scaling, with every loop bound a
-// constant. It computes exactly what the general code computes. Neighbouring
-// twiddle indices (or, in the last stages, neighbouring blocks) go through
-// the butterfly side by side, one per lane of a vector. Within a stage the
-// butterflies touch disjoint elements, and every lane does the very same IEEE
-// operations in the same order as the scalar butterfly; nothing is contracted
-// into fused multiply-adds (ISO C++ mode does not allow it, and AVX2 alone
-// does not include FMA). So no result changes by a bit, only the instruction
-// count does. The stages stay in their order, each one complete before the
-// next.
-
-// Two or four doubles side by side: SSE2, which every x86-64 has, or AVX2.
-typedef double lanes2 __attribute__((vector_size(16)));
-typedef double lanes4 __attribute__((vector_size(32)));
-typedef long long picks2 __attribute__((vector_size(16)));
-typedef long long picks4 __attribute__((vector_size(32)));
-
-// The helpers are forced inline so that they take on the instruction set of
-// the function using them; out of line they would be built for plain x86-64.
-#define LANE_HELPER __attribute__((always_inline)) inline
-
-// Lanes from and to arrays at any 8-byte boundary: copying the bytes keeps
-// clear of alignment and aliasing rules and compiles to one unaligned move.
-template <typename V> LANE_HELPER void load(V &v, const double *p)
-{
-    std::memcpy(&v, p, sizeof v);
-}
-template <typename V> LANE_HELPER void store(double *p, const V &v)
-{
-    std::memcpy(p, &v, sizeof v);
-}
-
-// The butterfly of the general stage loop, on every lane at once.
-template <typename V>
-LANE_HELPER void butterfly(V &xr, V &xi, V &yr, V &yi, const V &wr, const V &wi)
-{
-    const V sr = xr + yr, si = xi + yi;
-    const V dr = xr - yr, di = xi - yi;
-    xr = sr;
-    xi = si;
-    yr = dr * wr - di * wi;
-    yi = di * wr + dr * wi;
-}
-
-// One stage with half-block length h, at least the lane count: twiddle
-// indices j, j + 1, ... side by side, in every block of length 2h.
-template <typename V, int h>
-LANE_HELPER void stage64(double *re, double *im, const double *tab_re, const double *tab_im)
-{
-    constexpr int width = sizeof(V) / sizeof(double);
-#pragma GCC unroll 16
-    for (int j = 0; j < h; j += width) {
-        V wr, wi;
-        load(wr, tab_re + h + j);
-        load(wi, tab_im + h + j);
-#pragma GCC unroll 16
-        for (int b = 0; b < 64; b += 2 * h) {
-            const int p = b + j, q = p + h;
-            V xr, xi, yr, yi;
-            load(xr, re + p);
-            load(xi, im + p);
-            load(yr, re + q);
-            load(yi, im + q);
-            butterfly(xr, xi, yr, yi, wr, wi);
-            store(re + p, xr);
-            store(im + p, xi);
-            store(re + q, yr);
-            store(im + q, yi);
-        }
-    }
-}
-
-// A stage whose half-blocks are narrower than a vector (h = 2 with four
-// lanes, h = 1): two neighbouring vectors a, b hold several whole blocks; the
-// picks split them into the butterflies' x and y operands and put the results
-// back in place, and w holds the twiddle of each lane's index j.
-template <typename V, typename P>
-LANE_HELPER void narrow_stage64(double *re, double *im, const V &wr, const V &wi, const P &x_of,
-                                const P &y_of, const P &a_of, const P &b_of)
-{
-    constexpr int width = sizeof(V) / sizeof(double);
-#pragma GCC unroll 16
-    for (int b = 0; b < 64; b += 2 * width) {
-        V ar, br, ai, bi;
-        load(ar, re + b);
-        load(br, re + b + width);
-        load(ai, im + b);
-        load(bi, im + b + width);
-        V xr = __builtin_shuffle(ar, br, x_of), yr = __builtin_shuffle(ar, br, y_of);
-        V xi = __builtin_shuffle(ai, bi, x_of), yi = __builtin_shuffle(ai, bi, y_of);
-        butterfly(xr, xi, yr, yi, wr, wi);
-        store(re + b, V(__builtin_shuffle(xr, yr, a_of)));
-        store(re + b + width, V(__builtin_shuffle(xr, yr, b_of)));
-        store(im + b, V(__builtin_shuffle(xi, yi, a_of)));
-        store(im + b + width, V(__builtin_shuffle(xi, yi, b_of)));
-    }
-}
-
-// The six stages, in their order; V sets the lane count.
-template <typename V>
-void stages64(double *re, double *im, const double *tab_re, const double *tab_im);
-
-template <>
-LANE_HELPER void stages64<lanes4>(double *re, double *im, const double *tab_re,
-                                  const double *tab_im)
-{
-    stage64<lanes4, 32>(re, im, tab_re, tab_im);
-    stage64<lanes4, 16>(re, im, tab_re, tab_im);
-    stage64<lanes4, 8>(re, im, tab_re, tab_im);
-    stage64<lanes4, 4>(re, im, tab_re, tab_im);
-    // h = 2: elements b .. b+3 and b+4 .. b+7, twiddle indices 0 1 0 1.
-    const lanes4 wr2 = {tab_re[2], tab_re[3], tab_re[2], tab_re[3]};
-    const lanes4 wi2 = {tab_im[2], tab_im[3], tab_im[2], tab_im[3]};
-    const picks4 low_halves = {0, 1, 4, 5}, high_halves = {2, 3, 6, 7};
-    narrow_stage64(re, im, wr2, wi2, low_halves, high_halves, low_halves, high_halves);
-    // h = 1: the pairs of four blocks, x = (a0 b0 a2 b2), y = (a1 b1 a3 b3).
-    const lanes4 wr1 = {tab_re[1], tab_re[1], tab_re[1], tab_re[1]};
-    const lanes4 wi1 = {tab_im[1], tab_im[1], tab_im[1], tab_im[1]};
-    const picks4 evens = {0, 4, 2, 6}, odds = {1, 5, 3, 7};
-    narrow_stage64(re, im, wr1, wi1, evens, odds, evens, odds);
-}
-
-template <>
-LANE_HELPER void stages64<lanes2>(double *re, double *im, const double *tab_re,
-                                  const double *tab_im)
-{
-    stage64<lanes2, 32>(re, im, tab_re, tab_im);
-    stage64<lanes2, 16>(re, im, tab_re, tab_im);
-    stage64<lanes2, 8>(re, im, tab_re, tab_im);
-    stage64<lanes2, 4>(re, im, tab_re, tab_im);
-    stage64<lanes2, 2>(re, im, tab_re, tab_im);
-    // h = 1: the pairs of two blocks, x = (a0 b0), y = (a1 b1).
-    const lanes2 wr1 = {tab_re[1], tab_re[1]};
-    const lanes2 wi1 = {tab_im[1], tab_im[1]};
-    const picks2 evens = {0, 2}, odds = {1, 3};
-    narrow_stage64(re, im, wr1, wi1, evens, odds, evens, odds);
-}
-
-// The bit-reversal permutation of 64 points: the pairs the general loop
-// swaps, in its order, and the eight indices that stay where they are.
-struct reversal64 {
-    unsigned char a[28], b[28], fixed[8];
-};
-
-constexpr reversal64 make_reversal64()
-{
-    reversal64 s{};
-    int swaps = 0, fixed = 0;
-    for (int i = 0; i < 64; ++i) {
-        int r = 0;
-        for (int bit = 0; bit < 6; ++bit)
-            r |= ((i >> bit) & 1) << (5 - bit);
-        if (i < r) {
-            s.a[swaps] = (unsigned char)i;
-            s.b[swaps] = (unsigned char)r;
-            ++swaps;
-        } else if (i == r) {
-            s.fixed[fixed++] = (unsigned char)i;
-        }
-    }
-    return s;
-}
-
-constexpr reversal64 reversal = make_reversal64();
-
-// The permutation, and for the inverse the scaling with it: every element is
-// multiplied once by the same 1/64 whichever place it moves to, so the result
-// is that of scaling after the permutation, in one pass instead of two.
-template <bool scaled> LANE_HELPER void reverse_and_scale64(double *re, double *im)
-{
-    const double s = 1.0 / 64;
-#pragma GCC unroll 28
-    for (int k = 0; k < 28; ++k) {
-        const int i = reversal.a[k], r = reversal.b[k];
-        const double tr = re[i], ti = im[i];
-        re[i] = scaled ? re[r] * s : re[r];
-        im[i] = scaled ? im[r] * s : im[r];
-        re[r] = scaled ? tr * s : tr;
-        im[r] = scaled ? ti * s : ti;
-    }
-    if (scaled) {
-#pragma GCC unroll 8
-        for (int k = 0; k < 8; ++k) {
-            re[reversal.fixed[k]] *= s;
-            im[reversal.fixed[k]] *= s;
-        }
-    }
-}
-
-// fft1 for n = 64 after its checks: stages, permutation, and the inverse's
-// scaling. Keeping the permutation in the same function as the stages, built
-// for the same instruction set, measured clearly faster than a separate call.
-template <typename V> LANE_HELPER void transform64(double *re, double *im, int flag)
-{
-    if (flag != 0) {
-        stages64<V>(re, im, inverse_re, inverse_im);
-        reverse_and_scale64<true>(re, im);
-    } else {
-        stages64<V>(re, im, forward_re, forward_im);
-        reverse_and_scale64<false>(re, im);
-    }
-}
-
-void fft64_two_lanes(double *re, double *im, int flag)
-{
-    transform64<lanes2>(re, im, flag);
-}
-
-#if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx2"))) void fft64_avx2(double *re, double *im, int flag)
-{
-    transform64<lanes4>(re, im, flag);
-}
-#endif
-
-// Runs the 64-point transform with the widest lanes this processor has.
-void fft64(double *re, double *im, int flag)
-{
-    ensure_tables();
-#if defined(__x86_64__) || defined(__i386__)
-    static const bool has_avx2 = __builtin_cpu_supports("avx2");
-    if (has_avx2 && fft_wide_lanes) {
-        fft64_avx2(re, im, flag);
-        return;
-    }
-#endif
-    fft64_two_lanes(re, im, flag);
-}
-
 // Moves element i to its bit-reversed index; r tracks the reversal of i by
 // adding one at the top bit and carrying downwards.
 void bit_reverse(double *re, double *im, int n)
@@ -352,76 +120,344 @@ void bit_reverse(double *re, double *im, int n)
     }
 }
 
-// dst[k] = src[k] for k < n, two at a time (n is even); the arrays must not
-// overlap.
-void copy_line(const double *src, double *dst, int n)
+// ---- the 64-point transform ----
+//
+// fieldgrid only ever transforms lines of 64, so that length has its own
+// code, with every loop bound a constant, computing exactly what the general
+// code computes. W lanes of a vector carry W butterflies at once: in a column
+// pass each lane is a column of its own, W neighbouring columns loaded
+// straight from the rows; in a row pass the lanes hold neighbouring twiddle
+// indices of one row. Every lane does the very same IEEE operations in the
+// same order as the scalar butterfly, on the same operands, and nothing is
+// contracted into fused multiply-adds (the build passes -ffp-contract=off, and
+// AVX2 alone does not include FMA), so no result changes by a bit. The
+// butterflies of a stage touch disjoint elements, so two stages can share one
+// sweep: each butterfly still sees its operands only after the stage before
+// is done with them.
+
+// W doubles side by side: four are AVX2, two are SSE2 on x86-64 and NEON on
+// aarch64, and the compiler splits them into plain doubles on any other
+// target; one lane is plain double arithmetic.
+template <int W> struct lanes_of;
+template <> struct lanes_of<1> {
+    typedef double type __attribute__((vector_size(8)));
+};
+template <> struct lanes_of<2> {
+    typedef double type __attribute__((vector_size(16)));
+};
+template <> struct lanes_of<4> {
+    typedef double type __attribute__((vector_size(32)));
+};
+template <int W> using lanes = typename lanes_of<W>::type;
+
+// The helpers are forced inline so that they take on the instruction set of
+// the function using them; out of line they would be built for plain x86-64.
+#define LANE_HELPER __attribute__((always_inline)) inline
+
+// Lanes from and to arrays at any 8-byte boundary: copying the bytes keeps
+// clear of alignment and aliasing rules and compiles to one unaligned move.
+template <typename V> LANE_HELPER void load(V &v, const double *p)
 {
-#pragma GCC unroll 8
-    for (int k = 0; k < n; k += 2) {
-        lanes2 v;
-        load(v, src + k);
-        store(dst + k, v);
+    std::memcpy(&v, p, sizeof v);
+}
+template <typename V> LANE_HELPER void store(double *p, const V &v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+template <typename V> LANE_HELPER void splat(V &v, double x)
+{
+    double copies[sizeof v / sizeof x];
+    for (double &c : copies)
+        c = x;
+    load(v, copies);
+}
+
+// The butterfly of the general stage loop, on every lane at once.
+template <typename V>
+LANE_HELPER void butterfly(V &xr, V &xi, V &yr, V &yi, const V &wr, const V &wi)
+{
+    const V sr = xr + yr, si = xi + yi;
+    const V dr = xr - yr, di = xi - yi;
+    xr = sr;
+    xi = si;
+    yr = dr * wr - di * wi;
+    yi = di * wr + dr * wi;
+}
+
+// Where each of the 64 elements goes in the bit-reversal permutation.
+struct reversal64 {
+    unsigned char of[64];
+};
+
+constexpr reversal64 make_reversal64()
+{
+    reversal64 s{};
+    for (int i = 0; i < 64; ++i)
+        for (int bit = 0; bit < 6; ++bit)
+            s.of[i] |= (unsigned char)(((i >> bit) & 1) << (5 - bit));
+    return s;
+}
+
+constexpr reversal64 reversal = make_reversal64();
+
+// The cosine-sine pair of twiddle index k in every lane (along false), or
+// those of k, k + 1, ... side by side (along true).
+template <int W, bool along>
+LANE_HELPER void twiddle(lanes<W> &wr, lanes<W> &wi, const double *tab_re, const double *tab_im,
+                         int k)
+{
+    if (along) {
+        load(wr, tab_re + k);
+        load(wi, tab_im + k);
+    } else {
+        splat(wr, tab_re[k]);
+        splat(wi, tab_im[k]);
     }
 }
 
-// The column helpers of fft2: col_re, col_im point at the column's top
-// element, and the column's elements lie step apart. They walk four rows at a
-// time from a pointer to the first of them, a shape that measured clearly
-// faster here than a plain unrolled loop over r * step.
-
-void gather_column(double *work_re, double *work_im, const double *col_re, const double *col_im,
-                   std::ptrdiff_t step, int n)
+// One sweep over 64-point lines: the stage with half-block length h, and
+// with `two` the stage h/2 as well. Element p of the lines is read at
+// from + p * from_step and written to to + p * to_step, which may be the same
+// place. along: the lanes hold twiddle indices j .. j+W-1 of one line (h/2
+// or h at least W); otherwise each lane is a line of its own. With `last`,
+// element p is written to its bit-reversed place instead, times 1/64 when
+// `scaled`: the permutation and the inverse's scaling of fft1, which
+// multiplies every element once whichever place it moves to.
+template <int W, bool along, int h, bool two, bool last = false, bool scaled = false>
+LANE_HELPER void sweep(const double *from_re, const double *from_im, std::ptrdiff_t from_step,
+                       double *to_re, double *to_im, std::ptrdiff_t to_step, const double *tab_re,
+                       const double *tab_im)
 {
-    int r = 0;
-#pragma GCC unroll 2
-    for (; r + 4 <= n; r += 4) {
-        const double *a = col_re + r * step, *b = col_im + r * step;
-        for (int k = 0; k < 4; ++k) {
-            work_re[r + k] = a[k * step];
-            work_im[r + k] = b[k * step];
+    typedef lanes<W> V;
+    constexpr int q = two ? h / 2 : h, parts = two ? 4 : 2;
+    for (int j = 0; j < q; j += along ? W : 1) {
+        V wr[3], wi[3];
+        twiddle<W, along>(wr[0], wi[0], tab_re, tab_im, h + j);
+        if (two) {
+            twiddle<W, along>(wr[1], wi[1], tab_re, tab_im, h + q + j);
+            twiddle<W, along>(wr[2], wi[2], tab_re, tab_im, q + j);
+        }
+        for (int b = 0; b < 64; b += 2 * h) {
+            // Single stage: p and p + h; two stages: p, p + h/2, p + h, p + 3h/2.
+            const int p[4] = {b + j, b + j + q, b + j + h, b + j + h + q};
+            V xr[4], xi[4];
+#pragma GCC unroll 4
+            for (int e = 0; e < parts; ++e) {
+                load(xr[e], from_re + p[e] * from_step);
+                load(xi[e], from_im + p[e] * from_step);
+            }
+            if (two) {
+                butterfly(xr[0], xi[0], xr[2], xi[2], wr[0], wi[0]);
+                butterfly(xr[1], xi[1], xr[3], xi[3], wr[1], wi[1]);
+                butterfly(xr[0], xi[0], xr[1], xi[1], wr[2], wi[2]);
+                butterfly(xr[2], xi[2], xr[3], xi[3], wr[2], wi[2]);
+            } else {
+                butterfly(xr[0], xi[0], xr[1], xi[1], wr[0], wi[0]);
+            }
+#pragma GCC unroll 4
+            for (int e = 0; e < parts; ++e) {
+                const std::ptrdiff_t at = (last ? reversal.of[p[e]] : p[e]) * to_step;
+                store(to_re + at, scaled ? xr[e] * (1.0 / 64) : xr[e]);
+                store(to_im + at, scaled ? xi[e] * (1.0 / 64) : xi[e]);
+            }
         }
     }
-    for (; r < n; ++r) {
-        work_re[r] = col_re[r * step];
-        work_im[r] = col_im[r * step];
-    }
 }
 
-void scatter_column(const double *work_re, const double *work_im, double *col_re, double *col_im,
-                    std::ptrdiff_t step, int n)
+// v[k][i] becomes v[i][k].
+LANE_HELPER void transpose(lanes<1> (&)[1]) {}
+LANE_HELPER void transpose(lanes<2> (&v)[2])
 {
-    for (int r = 0; r < n; ++r) {
-        col_re[r * step] = work_re[r];
-        col_im[r * step] = work_im[r];
-    }
+    const lanes<2> a = v[0], b = v[1];
+    v[0] = __builtin_shufflevector(a, b, 0, 2);
+    v[1] = __builtin_shufflevector(a, b, 1, 3);
+}
+LANE_HELPER void transpose(lanes<4> (&v)[4])
+{
+    const lanes<4> a = __builtin_shufflevector(v[0], v[1], 0, 4, 2, 6);
+    const lanes<4> b = __builtin_shufflevector(v[0], v[1], 1, 5, 3, 7);
+    const lanes<4> c = __builtin_shufflevector(v[2], v[3], 0, 4, 2, 6);
+    const lanes<4> d = __builtin_shufflevector(v[2], v[3], 1, 5, 3, 7);
+    v[0] = __builtin_shufflevector(a, c, 0, 1, 4, 5);
+    v[1] = __builtin_shufflevector(b, d, 0, 1, 4, 5);
+    v[2] = __builtin_shufflevector(a, c, 2, 3, 6, 7);
+    v[3] = __builtin_shufflevector(b, d, 2, 3, 6, 7);
 }
 
-// Scatters the work vectors to the column and gathers the next column into
-// them in the same sweep. Both lie in the same cache lines, which the
-// power-of-two row distance tends to push out of the first-level cache
-// between two separate sweeps.
-void scatter_and_gather_next(double *work_re, double *work_im, double *col_re, double *col_im,
-                             std::ptrdiff_t step, int n)
+// The end of a row: the stages whose half-blocks are narrower than the lanes,
+// then the permutation (and the inverse's scaling), from `from` to `to`. The
+// W blocks of W elements whose first elements end up side by side are
+// loaded and transposed, so that each vector holds one position of every
+// block; the stages then run across the lanes, and each vector is already in
+// its permuted order.
+template <int W, bool scaled>
+LANE_HELPER void row_end(const double *from_re, const double *from_im, double *to_re, double *to_im,
+                         const double *tab_re, const double *tab_im)
 {
-    int r = 0;
-#pragma GCC unroll 2
-    for (; r + 4 <= n; r += 4) {
-        double *a = col_re + r * step, *b = col_im + r * step;
-        for (int k = 0; k < 4; ++k) {
-            const double next_re = a[k * step + 1], next_im = b[k * step + 1];
-            a[k * step] = work_re[r + k];
-            b[k * step] = work_im[r + k];
-            work_re[r + k] = next_re;
-            work_im[r + k] = next_im;
+    typedef lanes<W> V;
+    for (int base = 0; base < 64 / W; base += W) {
+        V xr[W], xi[W];
+#pragma GCC unroll 4
+        for (int k = 0; k < W; ++k) {
+            load(xr[k], from_re + reversal.of[base + k]);
+            load(xi[k], from_im + reversal.of[base + k]);
+        }
+        transpose(xr);
+        transpose(xi);
+#pragma GCC unroll 4
+        for (int h = W / 2; h >= 1; h /= 2)
+#pragma GCC unroll 4
+            for (int i = 0; i < W; ++i)
+                if ((i & h) == 0) {
+                    V wr, wi;
+                    twiddle<W, false>(wr, wi, tab_re, tab_im, h + (i & (h - 1)));
+                    butterfly(xr[i], xi[i], xr[i + h], xi[i + h], wr, wi);
+                }
+#pragma GCC unroll 4
+        for (int i = 0; i < W; ++i) {
+            store(to_re + base + reversal.of[i], scaled ? xr[i] * (1.0 / 64) : xr[i]);
+            store(to_im + base + reversal.of[i], scaled ? xi[i] * (1.0 / 64) : xi[i]);
         }
     }
-    for (; r < n; ++r) {
-        const double next_re = col_re[r * step + 1], next_im = col_im[r * step + 1];
-        col_re[r * step] = work_re[r];
-        col_im[r * step] = work_im[r];
-        work_re[r] = next_re;
-        work_im[r] = next_im;
+}
+
+// One 64-point transform: the 64 x 64 grid read from (src_re, src_im) and
+// written to (re, im), rows step apart, or with grid false the one line
+// (re, im). Column groups go through a buffer on the stack and rows through
+// buf_re, buf_im (64 doubles each): a pass reads its input in its first sweep
+// and writes its output in its last, so src may be (re, im) or apart from it.
+struct job64 {
+    const double *src_re, *src_im;
+    double *re, *im;
+    std::ptrdiff_t step;
+    bool grid;
+    double *buf_re, *buf_im;
+};
+
+template <int W, bool scaled> LANE_HELPER void run64(const job64 &job)
+{
+    const double *tr = scaled ? inverse_re : forward_re;
+    const double *ti = scaled ? inverse_im : forward_im;
+    const std::ptrdiff_t step = job.step;
+    for (int c = 0; job.grid && c < 64; c += W) {
+        double col_re[64 * W], col_im[64 * W];
+        sweep<W, false, 32, true>(job.src_re + c, job.src_im + c, step, col_re, col_im, W, tr, ti);
+        sweep<W, false, 8, true>(col_re, col_im, W, col_re, col_im, W, tr, ti);
+        sweep<W, false, 2, true, true, scaled>(col_re, col_im, W, job.re + c, job.im + c, step, tr,
+                                               ti);
     }
+    double *buf_re = job.buf_re, *buf_im = job.buf_im;
+    for (int r = 0; r < (job.grid ? 64 : 1); ++r) {
+        double *row_re = job.re + r * step, *row_im = job.im + r * step;
+        sweep<W, true, 32, true>(row_re, row_im, 1, buf_re, buf_im, 1, tr, ti);
+        sweep<W, true, 8, true>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
+        if (W <= 2)
+            sweep<W, true, 2, W == 1>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
+        row_end<W, scaled>(buf_re, buf_im, row_re, row_im, tr, ti);
+    }
+}
+
+// The instances of run64, one function per lane count and instruction set.
+void transform64_one_lane(const job64 &job, int flag)
+{
+    flag != 0 ? run64<1, true>(job) : run64<1, false>(job);
+}
+
+void transform64_two_lanes(const job64 &job, int flag)
+{
+    flag != 0 ? run64<2, true>(job) : run64<2, false>(job);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"))) void transform64_avx2(const job64 &job, int flag)
+{
+    flag != 0 ? run64<4, true>(job) : run64<4, false>(job);
+}
+#endif
+
+// Runs the 64-point transform with the widest lanes this processor has, up
+// to fft_max_lanes.
+void fft64(const job64 &job, int flag)
+{
+    ensure_tables();
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    if (has_avx2 && fft_max_lanes >= 4) {
+        transform64_avx2(job, flag);
+        return;
+    }
+#endif
+    if (fft_max_lanes >= 2)
+        transform64_two_lanes(job, flag);
+    else
+        transform64_one_lane(job, flag);
+}
+
+// True when the 4096-double grids at a and b share no element.
+bool apart(const double *a, const double *b)
+{
+    const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(a);
+    const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(b);
+    const std::uintptr_t bytes = sizeof(double) * 4096;
+    return from + bytes <= to || to + bytes <= from;
+}
+
+// fft2 of the grid (src_re, src_im) into (re, im); src is either (re, im)
+// itself or, for n = 64 and stride 64, a grid apart from it. Returns false
+// when it refused, with the message written and (re, im) untouched.
+bool grid_transform(const double *src_re, const double *src_im, double *re, double *im, int n,
+                    int stride, int flag)
+{
+    if (n < 2) {
+        std::fputs("Error : Illegal parameter in fft2()\n", stderr);
+        return false;
+    }
+    const int m = floor_log2(n);
+    if (n != (1 << m)) {
+        std::fputs("Error : n != 2 ^ k  in fft2()\n", stderr);
+        return false;
+    }
+    // Rows closer than n elements would overlap, and a negative stride would
+    // walk off the front of the arrays.
+    if (stride < n) {
+        std::fputs("Error : Illegal parameter in fft2()\n", stderr);
+        return false;
+    }
+    double *work_re = static_cast<double *>(fft_work_alloc(sizeof(double) * n));
+    if (work_re == nullptr) {
+        std::fputs("Error : Out of memory  in fft2()\n", stderr);
+        return false;
+    }
+    double *work_im = static_cast<double *>(fft_work_alloc(sizeof(double) * n));
+    if (work_im == nullptr) {
+        std::fputs("Error : Out of memory  in fft2()\n", stderr);
+        fft_work_free(work_re);
+        return false;
+    }
+
+    const std::ptrdiff_t step = stride;
+    if (n == 64) {
+        fft64({src_re, src_im, re, im, step, true, work_re, work_im}, flag);
+    } else {
+        // Columns through the work vectors, then rows in place.
+        for (int c = 0; c < n; ++c) {
+            for (int r = 0; r < n; ++r) {
+                work_re[r] = re[r * step + c];
+                work_im[r] = im[r * step + c];
+            }
+            fft1(work_re, work_im, n, m, flag);
+            for (int r = 0; r < n; ++r) {
+                re[r * step + c] = work_re[r];
+                im[r * step + c] = work_im[r];
+            }
+        }
+        for (int r = 0; r < n; ++r)
+            fft1(re + r * step, im + r * step, n, m, flag);
+    }
+
+    fft_work_free(work_im);
+    fft_work_free(work_re);
+    return true;
 }
 
 } // namespace
@@ -441,7 +477,8 @@ void fft1(double *re, double *im, int n, int m, int flag)
         return;
     }
     if (n == 64) {
-        fft64(re, im, flag);
+        double buf_re[64], buf_im[64];
+        fft64({re, im, re, im, 1, false, buf_re, buf_im}, flag);
         return;
     }
     butterfly_stages(re, im, n, m, flag);
@@ -457,78 +494,35 @@ void fft1(double *re, double *im, int n, int m, int flag)
 
 void fft2(double *re, double *im, int n, int stride, int flag)
 {
-    if (n < 2) {
-        std::fputs("Error : Illegal parameter in fft2()\n", stderr);
-        return;
-    }
-    const int m = floor_log2(n);
-    if (n != (1 << m)) {
-        std::fputs("Error : n != 2 ^ k  in fft2()\n", stderr);
-        return;
-    }
-    // Rows closer than n elements would overlap, and a negative stride would
-    // walk off the front of the arrays.
-    if (stride < n) {
-        std::fputs("Error : Illegal parameter in fft2()\n", stderr);
-        return;
-    }
-    double *work_re = static_cast<double *>(fft_work_alloc(sizeof(double) * n));
-    if (work_re == nullptr) {
-        std::fputs("Error : Out of memory  in fft2()\n", stderr);
-        return;
-    }
-    double *work_im = static_cast<double *>(fft_work_alloc(sizeof(double) * n));
-    if (work_im == nullptr) {
-        std::fputs("Error : Out of memory  in fft2()\n", stderr);
-        fft_work_free(work_re);
-        return;
-    }
-
-    // Columns go through a contiguous copy, so the strided access stays in
-    // the gather and scatter loops; rows take the same path through the work
-    // vectors.
-    const std::ptrdiff_t step = stride;
-    gather_column(work_re, work_im, re, im, step, n);
-    for (int c = 0; c < n; ++c) {
-        fft1(work_re, work_im, n, m, flag);
-        if (c + 1 < n)
-            scatter_and_gather_next(work_re, work_im, re + c, im + c, step, n);
-        else
-            scatter_column(work_re, work_im, re + c, im + c, step, n);
-    }
-    for (int r = 0; r < n; ++r) {
-        double *row_re = re + r * step;
-        double *row_im = im + r * step;
-        copy_line(row_re, work_re, n);
-        copy_line(row_im, work_im, n);
-        fft1(work_re, work_im, n, m, flag);
-        copy_line(work_re, row_re, n);
-        copy_line(work_im, row_im, n);
-    }
-
-    fft_work_free(work_im);
-    fft_work_free(work_re);
+    grid_transform(re, im, re, im, n, stride, flag);
 }
 
 void copy_grid(const double *src, double *dst)
 {
-    const int count = 4096;
     // Overlapping grids keep the element-by-element order, in which an
     // element may be read after an earlier step overwrote it.
-    const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(src);
-    const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(dst);
-    const std::uintptr_t bytes = sizeof(double) * count;
-    if (from + bytes <= to || to + bytes <= from) {
-        std::memcpy(dst, src, sizeof(double) * count);
+    if (apart(src, dst)) {
+        std::memcpy(dst, src, sizeof(double) * 4096);
         return;
     }
-    for (int k = 0; k < count; ++k)
+    for (int k = 0; k < 4096; ++k)
         dst[k] = src[k];
 }
 
 void transform_pair(const double *src_re, const double *src_im, double *dst_re, double *dst_im,
                     int flag)
 {
+    // When no destination overlaps a source or the other destination, the
+    // transform reads the sources itself in its first sweep, which gives the
+    // same bits as copying first and saves the copy.
+    if (apart(dst_re, src_re) && apart(dst_re, src_im) && apart(dst_im, src_re) &&
+        apart(dst_im, src_im) && apart(dst_re, dst_im)) {
+        if (!grid_transform(src_re, src_im, dst_re, dst_im, 64, 64, flag)) {
+            std::memcpy(dst_re, src_re, sizeof(double) * 4096);
+            std::memcpy(dst_im, src_im, sizeof(double) * 4096);
+        }
+        return;
+    }
     copy_grid(src_re, dst_re);
     copy_grid(src_im, dst_im);
     fft2(dst_re, dst_im, 64, 64, flag);

@@ -44,7 +44,8 @@ constexpr int fft_table_max = 1024;
 extern void *(*fft_work_alloc)(std::size_t bytes);
 extern void (*fft_work_free)(void *block);
 
-// Test seam: where the processor has AVX2, 64-point transforms run four lanes
-// wide; false keeps them on the two-lane path every x86-64 has, so that a
-// test can check it on any machine. Both give the same bits.
-extern bool fft_wide_lanes;
+// Test seam: the widest vectors, in doubles, that 64-point transforms may
+// use. 4 (the default) takes AVX2 where the processor has it; 2 keeps them on
+// the portable two-lane path that every target builds (SSE2 on x86-64, NEON
+// on aarch64); 1 runs them one double at a time. All give the same bits.
+extern int fft_max_lanes;

@@ -4,6 +4,7 @@
 #include "fieldgrid/field_state.h"
 
 #include <cmath>
+#include <cstring>
 
 static void no_redisplay() {}
 
@@ -18,8 +19,7 @@ static double bbr[4096], bbi[4096];
 static double q1r[4096], q1i[4096];
 static double q2r[4096], q2i[4096];
 
-// exp(dt * L(k)) for flat index n, with the current parameters (alpha may have
-// changed since the last step, so nothing is cached).
+// exp(dt * L(k)) for flat index n, with the current parameters.
 static double step_factor(int n)
 {
     int a = n / 64;
@@ -36,8 +36,33 @@ static double step_factor(int n)
     return std::exp(dt * rate);
 }
 
-void nonlinear_term(const double *in_re, const double *in_im, double *out_re, double *out_im,
-                    double t)
+// The factors exp(dt * L(k)) of every index, and the parameters they were
+// made with. They are kept from step to step and made again as soon as alpha,
+// dt, stiffness or range_coeff differs from those, compared bit for bit (so a
+// NaN or a zero of the other sign counts as a change too).
+static double factors[4096];
+static unsigned char factors_made_for[sizeof alpha + 3 * sizeof(double)];
+static bool factors_made = false;
+
+static const double *step_factors()
+{
+    unsigned char now[sizeof factors_made_for];
+    std::memcpy(now, &alpha, sizeof alpha);
+    std::memcpy(now + sizeof alpha, &dt, sizeof dt);
+    std::memcpy(now + sizeof alpha + sizeof dt, &stiffness, sizeof stiffness);
+    std::memcpy(now + sizeof alpha + 2 * sizeof dt, &range_coeff, sizeof range_coeff);
+    if (!factors_made || std::memcmp(now, factors_made_for, sizeof now) != 0) {
+        for (int n = 0; n < 4096; n++)
+            factors[n] = step_factor(n);
+        std::memcpy(factors_made_for, now, sizeof now);
+        factors_made = true;
+    }
+    return factors;
+}
+
+// The transform of the cube of the field whose spectrum is (in_re, in_im),
+// into (out_re, out_im): nonlinear_term before its factor -alpha and source.
+static void cube_term(const double *in_re, const double *in_im, double *out_re, double *out_im)
 {
     transform_pair(in_re, in_im, cr, ci, 1);
     for (int n = 0; n < 4096; n++) {
@@ -47,37 +72,69 @@ void nonlinear_term(const double *in_re, const double *in_im, double *out_re, do
         ci[n] = 3.0 * x * x * y - y * y * y;
     }
     transform_pair(cr, ci, out_re, out_im, 0);
+}
 
+// The source fed into the real part of the k = 0 coefficient at time t, or 0.
+// It is not divided by the 4096 cells: the inverse transform does that, so
+// every cell gains source / 4096 per unit time.
+static double source_at(double t)
+{
+    double source = feed_level - feed_decay * t;
+    return source > 0.0 ? source : 0.0;
+}
+
+void nonlinear_term(const double *in_re, const double *in_im, double *out_re, double *out_im,
+                    double t)
+{
+    cube_term(in_re, in_im, out_re, out_im);
     const double a = static_cast<double>(alpha);
     for (int n = 0; n < 4096; n++) {
         out_re[n] = -a * out_re[n];
         out_im[n] = -a * out_im[n];
     }
-    // The source is not divided by the 4096 cells: the inverse transform does
-    // that, so every cell gains source / 4096 per unit time.
-    double source = feed_level - feed_decay * t;
+    double source = source_at(t);
     if (source > 0.0)
         out_re[0] += source;
 }
 
-void spectral_step(double *phi_re, double *phi_im, double t)
+// spectral_step takes the cube terms from cube_term and applies -alpha and
+// the source inside its own loops, where nonlinear_term would take a pass of
+// its own; every value is the same. phi_re and phi_im are two arrays of the
+// caller's, never each other nor scratch arrays of this file, which lets the
+// compiler vectorize the loops.
+void spectral_step(double *__restrict phi_re, double *__restrict phi_im, double t)
 {
+    const double *e = step_factors();
     for (int n = 0; n < 4096; n++) {
-        double e = step_factor(n);
-        bbr[n] = e * phi_re[n];
-        bbi[n] = e * phi_im[n];
+        bbr[n] = e[n] * phi_re[n];
+        bbi[n] = e[n] * phi_im[n];
     }
-    nonlinear_term(phi_re, phi_im, q1r, q1i, t);
+    const double a = static_cast<double>(alpha);
+    cube_term(phi_re, phi_im, q1r, q1i);
+    // Predictor, with q1 = N(phi, t) completed on the way. The source goes
+    // into q1 at index 0 afterwards, and that one predictor value is made
+    // again: the loops stay free of branches, so the compiler can vectorize
+    // them.
     for (int n = 0; n < 4096; n++) {
+        q1r[n] = -a * q1r[n];
+        q1i[n] = -a * q1i[n];
         phi_re[n] = q1r[n] * dt + bbr[n];
         phi_im[n] = q1i[n] * dt + bbi[n];
     }
-    // The nonlinear terms are not propagated by E; only the starting spectrum is.
-    nonlinear_term(phi_re, phi_im, q2r, q2i, t + dt);
-    for (int n = 0; n < 4096; n++) {
-        phi_re[n] = (q1r[n] + q2r[n]) * dt / 2.0 + bbr[n];
-        phi_im[n] = (q1i[n] + q2i[n]) * dt / 2.0 + bbi[n];
+    const double source_1 = source_at(t);
+    if (source_1 > 0.0) {
+        q1r[0] += source_1;
+        phi_re[0] = q1r[0] * dt + bbr[0];
     }
+    // The nonlinear terms are not propagated by E; only the starting spectrum is.
+    cube_term(phi_re, phi_im, q2r, q2i);
+    for (int n = 0; n < 4096; n++) {
+        phi_re[n] = (q1r[n] + -a * q2r[n]) * dt / 2.0 + bbr[n];
+        phi_im[n] = (q1i[n] + -a * q2i[n]) * dt / 2.0 + bbi[n];
+    }
+    const double source_2 = source_at(t + dt);
+    if (source_2 > 0.0)
+        phi_re[0] = (q1r[0] + (-a * q2r[0] + source_2)) * dt / 2.0 + bbr[0];
 }
 
 void advance_one_step(int)

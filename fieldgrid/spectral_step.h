@@ -16,8 +16,8 @@
 void nonlinear_term(const double *in_re, const double *in_im, double *out_re, double *out_im,
                     double t);
 
-// Advances the spectrum (phi_re, phi_im), 4096 doubles each, in place from
-// time t to t + dt:
+// Advances the spectrum (phi_re, phi_im), two distinct arrays of 4096
+// doubles, in place from time t to t + dt:
 //   phi <- E phi + dt/2 (N(phi, t) + N(E phi + dt N(phi, t), t + dt)).
 // Reads every model parameter.
 void spectral_step(double *phi_re, double *phi_im, double t);

@@ -1,7 +1,8 @@
-// The twiddle tables must not change a single bit: fft1 and fft2 are compared
-// with the transform written straight from its description, which evaluates
-// every cosine and sine on each call, on lengths below, at and above the
-// tables' reach and on data with signed zeros and exact integers.
+// The twiddle tables and the vector lanes must not change a single bit: fft1,
+// fft2 and transform_pair are compared with the transform written straight
+// from its description, which evaluates every cosine and sine on each call,
+// on lengths below, at and above the tables' reach, on every lane width, and
+// on data with signed zeros, exact integers and subnormal numbers.
 #include "fieldgrid/fft.h"
 #include "tests/fft_reference.h"
 
@@ -71,7 +72,7 @@ TEST(FftBitExact, Fft2MatchesStraightforwardVersion)
 // give the same bits as well.
 TEST(FftBitExact, TwoLanePathMatchesStraightforwardVersion)
 {
-    fft_wide_lanes = false;
+    fft_max_lanes = 2;
     for (int flag : {0, 1}) {
         SCOPED_TRACE(testing::Message() << "flag " << flag);
         std::vector<double> re = test_values(4096, 11, false);
@@ -90,7 +91,58 @@ TEST(FftBitExact, TwoLanePathMatchesStraightforwardVersion)
         EXPECT_TRUE(same_bits(re, ref_re));
         EXPECT_TRUE(same_bits(im, ref_im));
     }
-    fft_wide_lanes = true;
+    fft_max_lanes = 4;
+}
+
+// Random values with, at scattered places, signed zeros, subnormal numbers
+// and magnitudes from the smallest normal to 1e250, which stays finite here.
+std::vector<double> awkward_values(std::size_t count, unsigned seed)
+{
+    std::vector<double> v = test_values(count, seed, false);
+    const double special[] = {-0.0, 0.0, 4.9e-324, -2.5e-310, 2.3e-308, -1e250, 3.0, -7.0};
+    for (std::size_t k = 0; k < count; k += 5)
+        v[k] = special[(k / 5 + seed) % 8];
+    return v;
+}
+
+// fft_max_lanes 4 runs four lanes (AVX2) where the processor has them, 2 the
+// portable two-lane path every target builds, 1 a lane of one double. Each
+// must match the straightforward transform: fft1, fft2 with the program's
+// stride and a wider odd one, and transform_pair, which reads its sources in
+// the transform's first sweep instead of copying them first.
+TEST(FftBitExact, EveryLaneWidthMatchesStraightforwardVersion)
+{
+    for (int lanes : {4, 2, 1})
+        for (int flag : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << "lanes " << lanes << " flag " << flag);
+            fft_max_lanes = lanes;
+            std::vector<double> re = awkward_values(64, 21), im = test_values(64, 22, true);
+            std::vector<double> ref_re = re, ref_im = im;
+            fft1(re.data(), im.data(), 64, 0, flag);
+            reference_fft1(ref_re.data(), ref_im.data(), 64, flag);
+            EXPECT_TRUE(same_bits(re, ref_re) && same_bits(im, ref_im)) << "fft1";
+
+            for (int stride : {64, 67}) {
+                const std::size_t count = 63 * stride + 64;
+                re = awkward_values(count, 23);
+                im = test_values(count, 24, stride == 64);
+                ref_re = re;
+                ref_im = im;
+                fft2(re.data(), im.data(), 64, stride, flag);
+                reference_fft2(ref_re.data(), ref_im.data(), 64, stride, flag);
+                EXPECT_TRUE(same_bits(re, ref_re) && same_bits(im, ref_im)) << "stride " << stride;
+            }
+
+            const std::vector<double> src_re = awkward_values(4096, 25),
+                                      src_im = test_values(4096, 26, true);
+            std::vector<double> dst_re(4096, 5.0), dst_im(4096, -5.0);
+            transform_pair(src_re.data(), src_im.data(), dst_re.data(), dst_im.data(), flag);
+            ref_re = src_re;
+            ref_im = src_im;
+            reference_fft2(ref_re.data(), ref_im.data(), 64, 64, flag);
+            EXPECT_TRUE(same_bits(dst_re, ref_re) && same_bits(dst_im, ref_im)) << "pair";
+        }
+    fft_max_lanes = 4;
 }
 
 } // namespace

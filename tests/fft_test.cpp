@@ -148,6 +148,34 @@ TEST(TransformPair, LeavesSourcesAndOverwritesDestinations)
     }
 }
 
+// transform_pair is a copy of each source followed by fft2, even where the
+// arrays overlap: onto its own sources, shifted within one buffer, and with
+// a destination that is the other source (which the first copy overwrites).
+TEST(TransformPair, OverlappingArraysActAsCopiesThenTransform)
+{
+    struct layout {
+        const char *name;
+        std::size_t src_re, src_im, dst_re, dst_im; // offsets into one buffer
+    };
+    const layout layouts[] = {{"in place", 0, 4096, 0, 4096},
+                              {"shifted forward", 0, 4096, 1000, 9000},
+                              {"shifted back", 1000, 9000, 0, 5000},
+                              {"destination is the other source", 0, 4096, 4096, 8192}};
+    for (const layout &l : layouts) {
+        for (int flag : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << l.name << ", flag " << flag);
+            std::vector<double> got = random_values(4 * 4096, 9);
+            std::vector<double> want = got;
+            transform_pair(got.data() + l.src_re, got.data() + l.src_im, got.data() + l.dst_re,
+                           got.data() + l.dst_im, flag);
+            copy_grid(want.data() + l.src_re, want.data() + l.dst_re);
+            copy_grid(want.data() + l.src_im, want.data() + l.dst_im);
+            fft2(want.data() + l.dst_re, want.data() + l.dst_im, 64, 64, flag);
+            EXPECT_TRUE(same_bits(got, want));
+        }
+    }
+}
+
 TEST(CopyGrid, CopiesExactlyTheGrid)
 {
     const std::vector<double> src = random_values(4096, 3);
@@ -293,6 +321,24 @@ TEST_F(Fft2Allocation, SecondVectorFailsAndFirstIsReleased)
     ASSERT_EQ(handed_out.size(), 1u);
     ASSERT_EQ(released.size(), 1u);
     EXPECT_EQ(released[0], handed_out[0]);
+}
+
+// transform_pair still copies when its transform cannot get its work vectors:
+// the destinations hold the sources, as after copy_grid and a refused fft2.
+TEST_F(Fft2Allocation, TransformPairWithoutMemoryLeavesTheCopies)
+{
+    for (int fail_at : {0, 1}) {
+        allocations_before_failure = fail_at;
+        const std::vector<double> src_re = random_values(4096, 12),
+                                  src_im = random_values(4096, 13);
+        std::vector<double> dst_re(4096, 1.0), dst_im(4096, 2.0);
+        testing::internal::CaptureStderr();
+        transform_pair(src_re.data(), src_im.data(), dst_re.data(), dst_im.data(), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error : Out of memory  in fft2()\n");
+        EXPECT_TRUE(same_bits(dst_re, src_re));
+        EXPECT_TRUE(same_bits(dst_im, src_im));
+    }
+    EXPECT_EQ(handed_out.size(), released.size());
 }
 
 TEST_F(Fft2Allocation, SuccessUsesTwoVectorsAndReleasesBoth)
