@@ -272,6 +272,7 @@ LANE_HELPER void transpose(lanes<2> (&v)[2])
     v[0] = __builtin_shufflevector(a, b, 0, 2);
     v[1] = __builtin_shufflevector(a, b, 1, 3);
 }
+#if defined(__x86_64__) || defined(__i386__) // four lanes are the AVX2 path's only
 LANE_HELPER void transpose(lanes<4> (&v)[4])
 {
     const lanes<4> a = __builtin_shufflevector(v[0], v[1], 0, 4, 2, 6);
@@ -283,6 +284,7 @@ LANE_HELPER void transpose(lanes<4> (&v)[4])
     v[2] = __builtin_shufflevector(a, c, 2, 3, 6, 7);
     v[3] = __builtin_shufflevector(b, d, 2, 3, 6, 7);
 }
+#endif
 
 // The end of a row: the stages whose half-blocks are narrower than the lanes,
 // then the permutation (and the inverse's scaling), from `from` to `to`. The
