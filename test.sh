@@ -40,8 +40,8 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$REPO/build-asan" --output-on-failure -j 2 || status=1
 
 if [ "$status" -eq 0 ]; then
-    echo "test.sh: all tests passed"
+    echo "test.sh: all tests passed (${SECONDS} s)"
 else
-    echo "test.sh: some tests FAILED" >&2
+    echo "test.sh: some tests FAILED (${SECONDS} s)" >&2
 fi
 exit "$status"
