@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and starts one viewer.
 # Usage: ./run.sh spingrid | fieldgrid  [GLUT options ...]
 set -u

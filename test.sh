@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything, and runs every test: the whole
 # suite under a private Xvfb display (the installed tree and the Debian
 # package included), the unit tests again in a build made with Clang, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of one redraw of fieldgrid's grid window with the OpenGL the machine has
 // (Mesa's software renderer under Xvfb), glFinish included so that the
 // rendering itself is timed, not just the queuing of the calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fft1 at n = 64 and fft2 at 64 x 64 beside FFTW's planned in-place
 // transforms of the same size (FFTW_MEASURE), timed in alternating batches
 // within one benchmark so that the ratios survive a noisy machine. FFTW runs

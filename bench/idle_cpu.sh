@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Measures the CPU time a viewer uses at rest: starts it on a private Xvfb
 # display, lets it settle, then reads its user+system time from /proc over a
 # quiet interval. A program at rest should use none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // metropolis_sweep against a straightforward reference sweep (modulo
 // neighbours, the same draws and acceptance rule), in nanoseconds per attempt.
 // The "ratio" benchmark times both on alternate sweeps of one run and reports

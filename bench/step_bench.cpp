@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Time per field step, beside two steps built on FFTW's planned in-place
 // transforms (FFTW_MEASURE): one evaluates the 4096 factors exp(dt L(k))
 // every step, the other keeps them while alpha, dt, stiffness and

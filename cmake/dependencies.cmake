@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # need_debian_package(FOUND PACKAGE WHAT)
 # Stops the configure step when FOUND is false, with a message that names the
 # Debian package that provides WHAT. A missing dependency then shows up here,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/grid_view.h"
 
 #include <GL/gl.h>

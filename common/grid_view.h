@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing one cell of a grid view. Both viewers draw an N x N grid in
 // OpenGL's default coordinates, where the window spans -1..1 on both axes:
 // with s = 2 / (N + 2), cell (i, j) is the square from ((i+1)s - 1, (j+1)s - 1)

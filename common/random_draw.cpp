@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/random_draw.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pseudo-random draws over exactly 0..32767, for both models.
 //
 // The models divide a draw by 32767.0 and take remainders of it, so they need

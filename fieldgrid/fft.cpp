@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Radix-2 decimation-in-frequency FFT (Gentleman-Sande butterflies on
 // natural-order input, bit-reversed output, then a bit-reversal permutation),
 // and the two-dimensional transform built from it by columns and rows.

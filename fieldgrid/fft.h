@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Complex fast Fourier transforms of power-of-two length, in place.
 //
 // Complex data is two arrays of doubles, real parts and imaginary parts. The

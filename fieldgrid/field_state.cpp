@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fieldgrid/field_state.h"
 
 #include "common/random_draw.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The state of the field program: model parameters, the field in real and in
 // Fourier space, the grid the viewer draws, and the step counter.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fieldgrid/spectral_step.h"
 
 #include "fieldgrid/fft.h"

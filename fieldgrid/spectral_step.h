@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field's law of motion and its time step.
 //
 // Each Fourier coefficient obeys d phi/dt = L(k) phi + N(phi, t), with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fieldgrid/viewer.h"
 
 #include "common/grid_view.h"

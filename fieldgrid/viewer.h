@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field viewer: the grid window that shows display_grid, its mouse
 // callback and bursts of timed steps, and the control window with the alpha
 // spinner.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glui/control_frame.h"
 
 #include "glui/control_table.h"

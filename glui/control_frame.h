@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One ImGui frame of a control window's widgets. Used by the GLUT display
 // callback and, without any window system, by the tests.
 #pragma once

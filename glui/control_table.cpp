@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glui/control_table.h"
 
 #include "glui/spinner_value.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The layer's state: a table of control windows and a table of spinners, and
 // the one path by which a spinner writes its live variable. No GLUT here; the
 // redisplay request goes through a replaceable function pointer.

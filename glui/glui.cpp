@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GLUI's object-shaped entry points, each a thin call into the control and
 // spinner tables. create_glui, which needs GLUT, is in window.cpp.
 #include "glui/glui.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small GLUI-compatible control-window layer built on Dear ImGui.
 //
 // GLUI is not packaged for Debian, so the viewers draw their control window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glui/input_queue.h"
 
 #include "glui/control_table.h"

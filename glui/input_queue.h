@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Input held between frames. ImGui 1.86 samples io.MouseDown and io.KeysDown
 // once per NewFrame, so a press and release that both arrive between two
 // frames would never be seen. Events are queued per control window instead,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glui/screen_density.h"
 
 #include "glui/spinner_value.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How large a control window is drawn. Desktop programs follow the X resource
 // Xft.dpi, which GNOME, KDE and Xfce set to 144 or 192 on high-density screens;
 // 96 is the normal density, at which the window keeps ImGui's own 13-pixel font.

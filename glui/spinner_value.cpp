@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glui/spinner_value.h"
 
 #include "glui/glui.h"

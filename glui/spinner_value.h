@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Spinner values as text and numbers: reading committed text, bringing a value
 // into a spinner's limits, and showing a value in the text field. Pure
 // functions; nothing here knows about windows or ImGui.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GLUT side of the control windows: creating them, their callbacks, the
 // frames they draw, and the timer that repeats a held step button. The
 // control window draws only when an event asks for it, plus a few follow-up

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the README's pictures docs/spingrid.png and docs/fieldgrid.png, and
 # the icons spingrid/icons/*.png and fieldgrid/icons/*.png, from the real
 # programs on a private Xvfb display. Run ./test.sh (or at least its package

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by run.sh and test.sh: installs missing Debian packages and builds.
 # Source it; it defines functions only.
 

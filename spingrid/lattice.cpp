@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "spingrid/lattice.h"
 
 #include "common/random_draw.h"

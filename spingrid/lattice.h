@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The spin lattice: L x L spins of +1 or -1 with nearest-neighbour coupling 1,
 // no field and periodic boundaries, advanced by Metropolis sweeps.
 // Energies and temperatures are in units of the coupling (J = k_B = 1).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "spingrid/viewer.h"
 
 #include "common/grid_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The spin viewer: the grid window that shows the lattice, its mouse and
 // timer callbacks, and the control window with the temperature spinner.
 #pragma once

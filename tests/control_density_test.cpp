@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control windows of both real programs on a screen whose X resources,
 // set with xrdb on the test's display, ask for another density (Xft.dpi).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Accuracy against two independent references, FFTW and a naive DFT summed in
 // long double, on random complex data, plus round trips and Parseval.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The twiddle tables and the vector lanes must not change a single bit: fft1,
 // fft2 and transform_pair are compared with the transform written straight
 // from its description, which evaluates every cosine and sine on each call,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/fft_reference.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The transform written straight from its description, with a cosine and a
 // sine evaluated per twiddle index and stage on every call. Kept as the
 // yardstick the fast code must match bit for bit, and as the baseline of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field state and the step driver: initial condition, copies, the figures
 // a wrong sign, factor or source placement would break, the redraw seam, the
 // grid's symmetries and run-time changes of alpha.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The step against a reference built independently on FFTW from the formula
 //   phi(t+dt) = E phi + dt/2 (N(phi, t) + N(E phi + dt N(phi, t), t + dt)),
 // and the linear growth rate of single Fourier modes of a small perturbation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The exact bits of the field after many steps. Faster transforms or kept
 // step factors must not change a single bit, so each run from a fixed start
 // is compared with a fingerprint recorded from the straightforward step (a

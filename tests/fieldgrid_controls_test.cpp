@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fieldgrid's start-up run inside the test process against the X server, so
 // the tests can read alpha and the field while real key and mouse events,
 // sent through a second X connection, reach the control and grid windows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fieldgrid's display and mouse callbacks, run against the recording stand-in
 // for GL and GLUT: no window is needed.
 #include "fieldgrid/field_state.h"

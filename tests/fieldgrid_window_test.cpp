@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real fieldgrid program under an X server: its windows, its all-red
 // first picture, and what a right press and a typed alpha do to the picture.
 // The expected pictures come from the field model itself, run in this process

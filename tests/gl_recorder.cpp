@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/gl_recorder.h"
 
 #include <GL/freeglut.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A recording stand-in for the few GL and GLUT calls the viewers' callbacks
 // make. Linking gl_recorder.cpp into a test puts these definitions ahead of
 // the shared libGL and libglut ones, so a display, mouse or timer callback can

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control window without a window system: GLUI's calls, the spinner
 // tables, and whole ImGui frames driven by queued mouse and key input.
 #include "glui/control_frame.h"

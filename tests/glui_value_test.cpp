@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading, limiting and showing spinner values, without any window.
 #include "glui/glui.h"
 #include "glui/spinner_value.h"

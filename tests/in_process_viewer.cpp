@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/in_process_viewer.h"
 
 #include <GL/freeglut.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A test fixture that runs a viewer's start-up inside the test process
 // against the X server, so that a test can read the live model while real key
 // and mouse events, sent through a second X connection, reach the viewer's

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Usage: install_check.sh tree|package BUILD_DIR WORK_DIR
 #   tree:    installs BUILD_DIR into WORK_DIR (as `cmake --install` would for a
 #            user, prefix /usr/local) and judges what lands there: every file

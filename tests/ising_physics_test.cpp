@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sweep against the exact solution of the two-dimensional square-lattice
 // ferromagnet (J = 1, k_B = 1, Tc = 2 / ln(1 + sqrt 2) = 2.26919).
 //

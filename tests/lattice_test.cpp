@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The lattice routines on hand-built lattices with scripted draws.
 #include "common/random_draw.h"
 #include "spingrid/lattice.h"

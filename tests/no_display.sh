@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Usage: no_display.sh PROGRAM
 # Without an X display the program must stop with a one-line message and a
 # non-zero exit status, not crash on a signal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // spingrid's display, mouse and timer callbacks, run against the recording
 // stand-in for GL and GLUT: no window is needed.
 #include "common/random_draw.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real spingrid program under an X server: its windows, its first
 // picture, and what real mouse presses in the grid window do to the picture.
 #include <gtest/gtest.h>

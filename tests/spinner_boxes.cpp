@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/spinner_boxes.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finds the spinner of a control window on the screen, for tests that click
 // and type into it through XTest.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Takes the README's pictures of both viewers and makes their icons: starts
 // each program on the current X display (scripts/screenshots.sh gives it a
 // private Xvfb), lets it evolve for a number of right presses, writes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/x11_harness.h"
 
 #include <X11/XKBlib.h>

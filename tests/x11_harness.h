@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A harness for tests that drive real windows on an X server: it opens the
 // display, finds windows by title, reads their pixels, sends real input through
 // the XTest extension, starts and stops programs, and waits for conditions
