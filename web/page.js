@@ -18,12 +18,16 @@
     function fit_canvas() {
         const gap = 12;
         const border = 2;
+        // The client sizes leave out scroll bars; a pixel of slack keeps
+        // rounding from pushing the controls onto a line of their own.
+        const width = document.documentElement.clientWidth;
+        const height = document.documentElement.clientHeight;
         const top = view.getBoundingClientRect().top + window.scrollY;
-        const beside = window.innerWidth - controls.offsetWidth - 3 * gap;
-        const below = window.innerHeight - top - controls.offsetHeight - 2 * gap;
-        const wide = window.innerWidth >= window.innerHeight;
-        let side = wide ? Math.min(beside, window.innerHeight - top - gap)
-                        : Math.min(window.innerWidth - 2 * gap, below);
+        const panel = controls.getBoundingClientRect();
+        const beside = width - Math.ceil(panel.width) - 3 * gap - 1;
+        const below = height - top - Math.ceil(panel.height) - 2 * gap;
+        let side = width >= height ? Math.min(beside, height - top - gap)
+                                   : Math.min(width - 2 * gap, below);
         side = Math.max(100, Math.floor(side - border));
         document.documentElement.style.setProperty("--side", side + "px");
         const backing = Math.round(side * (window.devicePixelRatio || 1));
@@ -68,6 +72,13 @@
     // run first on the same target and phase.
     for (const type of ["touchstart", "touchmove", "touchend", "touchcancel"])
         window.addEventListener(type, on_touch, {capture: true, passive: false});
+    // GLUT's wheel handler would cancel scrolling on the whole page, which
+    // Chrome refuses on a window (and says so on the console), to give the
+    // viewers wheel buttons they ignore. It never gets the legacy events.
+    for (const type of ["mousewheel", "DOMMouseScroll"])
+        window.addEventListener(type, function (event) {
+            event.stopImmediatePropagation();
+        }, {capture: true, passive: true});
     canvas.addEventListener("contextmenu", function (event) {
         event.preventDefault();
         // A mouse's right press has already reached GLUT as a mousedown.

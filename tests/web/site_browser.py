@@ -19,9 +19,6 @@ CHROMEDRIVER = "/usr/bin/chromedriver"
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      ".wasm": "application/wasm", ".js": "text/javascript"}
-
     def log_message(self, *args):
         pass
 
