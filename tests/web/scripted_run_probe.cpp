@@ -4,11 +4,13 @@
 //
 //   scripted_run_probe field SEED FIRST ALPHA MORE   field_re after the run
 //   scripted_run_probe spins SEED SWEEPS T           the lattice after it
-//   scripted_run_probe time-steps COUNT              mean microseconds per step
+//   scripted_run_probe time-steps COUNT [LANES]      mean microseconds per step,
+//                                                    FFT lanes capped at LANES
 //   scripted_run_probe time-sweeps COUNT T           mean microseconds per sweep
 //
 // A field is printed as 4096 lines of the doubles' bit patterns in
 // hexadecimal (row-major), a lattice as 2500 lines of -1 or 1.
+#include "fieldgrid/fft.h"
 #include "fieldgrid/field_state.h"
 #include "spingrid/lattice.h"
 #include "web/scripted_run.h"
@@ -22,7 +24,7 @@
 static int usage()
 {
     std::fprintf(stderr, "usage: scripted_run_probe field SEED FIRST ALPHA MORE | spins SEED "
-                         "SWEEPS T | time-steps COUNT | time-sweeps COUNT T\n");
+                         "SWEEPS T | time-steps COUNT [LANES] | time-sweeps COUNT T\n");
     return 2;
 }
 
@@ -45,7 +47,9 @@ int main(int argc, char **argv)
         for (int i = 0; i < 50; i++)
             for (int j = 0; j < 50; j++)
                 std::printf("%d\n", spins[i][j]);
-    } else if (std::strcmp(what, "time-steps") == 0 && argc == 3) {
+    } else if (std::strcmp(what, "time-steps") == 0 && (argc == 3 || argc == 4)) {
+        if (argc == 4)
+            fft_max_lanes = std::atoi(argv[3]);
         scripted_field_run(1, 0, 1.5f, 0);
         std::printf("%.3f\n", time_field_steps(std::atoi(argv[2])));
     } else if (std::strcmp(what, "time-sweeps") == 0 && argc == 4) {
