@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: MIT
+// The page backend: a control window is a panel of the page's own elements
+// beside the canvas, a spinner a <label> tied to a text field with "-" and
+// "+" buttons. The script below only builds the elements, forwards their
+// events to the entry points at the end, and shows the text they format;
+// every rule (what is committed when, limits, steps) is the core's, the same
+// as on the desktop. Nothing runs at rest: no timer but a held button's.
+#include "glui/core/spinner_table.h"
+
+#include <GL/glut.h>
+#include <emscripten.h>
+
+namespace {
+
+// The field's text, written here by the script before an entry point reads
+// it. Longer text than fits cannot be a number the desktop field accepts
+// either (it holds 63 bytes), so it is refused whole, never cut.
+const int field_text_size = 256;
+char field_text[field_text_size];
+
+// Whether the field's text was changed since it last showed the value.
+bool edited[max_spinners];
+
+const char *field_text_of(int length)
+{
+    return length >= 0 && length < field_text_size ? field_text : "";
+}
+
+bool is_spinner(int spinner)
+{
+    return spinner >= 0 && spinner < glui_spinner_count;
+}
+
+} // namespace
+
+// The script is JavaScript inside C++ macros, which clang-format would take
+// for C++.
+// clang-format off
+
+// A <section class="glui-panel"> headed by the window's name, placed into the
+// element with id "controls", or at the end of the body, once the document
+// has been read.
+EM_JS(void, glui_page_make_panel, (int window, const char *name), {
+    var panel = document.createElement("section");
+    panel.className = "glui-panel";
+    panel.id = "glui-panel-" + window;
+    var title = document.createElement("h2");
+    title.className = "glui-title";
+    title.id = "glui-title-" + window;
+    title.textContent = UTF8ToString(name);
+    panel.appendChild(title);
+    panel.setAttribute("aria-labelledby", title.id);
+    Module.gluiPanels = Module.gluiPanels || [];
+    Module.gluiPanels[window] = panel;
+    function place() {
+        (document.getElementById("controls") || document.body).appendChild(panel);
+    }
+    if (document.readyState === "loading")
+        document.addEventListener("DOMContentLoaded", place);
+    else
+        place();
+});
+
+// The spinner's row: <label for> its field (type text, so that every text
+// reaches the core's rules), the field, and the step buttons. A press on a
+// button steps at once and, held, again after 400 ms and then every 100 ms,
+// as on the desktop; the keyboard's click on a focused button steps once.
+EM_JS(void, glui_page_make_spinner,
+      (int spinner, int window, const char *label_text, int whole, const char *shown), {
+    var name = UTF8ToString(label_text);
+    var row = document.createElement("div");
+    row.className = "glui-spinner";
+    var label = document.createElement("label");
+    label.htmlFor = "glui-spinner-" + spinner;
+    label.textContent = name;
+    var box = document.createElement("span");
+    box.className = "glui-spinner-box";
+    var input = document.createElement("input");
+    input.id = label.htmlFor;
+    input.type = "text";
+    input.inputMode = whole ? "numeric" : "decimal";
+    input.autocomplete = "off";
+    input.spellcheck = false;
+    input.size = 6;
+    input.value = UTF8ToString(shown);
+    Module.gluiFields = Module.gluiFields || [];
+    Module.gluiFields[spinner] = input;
+
+    function forward(entry, steps) {
+        var text = input.value;
+        stringToUTF8(text, _glui_page_field_text(), 256);
+        entry(spinner, lengthBytesUTF8(text), steps);
+    }
+    function step(steps) { forward(_glui_page_step, steps); }
+
+    var focused_by_press = false;
+    input.addEventListener("mousedown", function() {
+        focused_by_press = document.activeElement !== input;
+    });
+    input.addEventListener("focus", function() { input.select(); });
+    input.addEventListener("mouseup", function(event) {
+        if (focused_by_press)
+            event.preventDefault();
+        focused_by_press = false;
+    });
+    input.addEventListener("input", function() { _glui_page_edited(spinner); });
+    input.addEventListener("blur", function() { forward(_glui_page_leave, 0); });
+    input.addEventListener("keydown", function(event) {
+        if (event.isComposing)
+            return;
+        if (event.key === "Enter") {
+            forward(_glui_page_leave, 0);
+        } else if (event.key === "Escape") {
+            _glui_page_escape(spinner);
+        } else if (event.key === "ArrowUp" || event.key === "ArrowDown") {
+            step(event.key === "ArrowUp" ? 1 : -1);
+        } else {
+            return;
+        }
+        event.preventDefault();
+    });
+
+    function button(text, direction, action) {
+        var b = document.createElement("button");
+        b.type = "button";
+        b.className = "glui-step";
+        b.textContent = text;
+        b.setAttribute("aria-label", action + " " + name);
+        var timer = 0;
+        function stop() { clearTimeout(timer); timer = 0; }
+        function repeat() { step(direction); timer = setTimeout(repeat, 100); }
+        b.addEventListener("pointerdown", function(event) {
+            if (event.button !== 0)
+                return;
+            b.setPointerCapture(event.pointerId);
+            stop();
+            step(direction);
+            timer = setTimeout(repeat, 400);
+        });
+        b.addEventListener("pointerup", stop);
+        b.addEventListener("pointercancel", stop);
+        b.addEventListener("lostpointercapture", stop);
+        b.addEventListener("click", function(event) { if (event.detail === 0) step(direction); });
+        return b;
+    }
+
+    box.appendChild(input);
+    box.appendChild(button("-", -1, "Decrease"));
+    box.appendChild(button("+", 1, "Increase"));
+    box.addEventListener("wheel", function(event) {
+        if (event.deltaY === 0)
+            return;
+        event.preventDefault();
+        step(event.deltaY < 0 ? 1 : -1);
+    }, {passive: false});
+    row.appendChild(label);
+    row.appendChild(box);
+    Module.gluiPanels[window].appendChild(row);
+});
+
+// Shows text in the spinner's field, all selected while the field has the
+// keyboard, so that typing replaces it.
+EM_JS(void, glui_page_show_text, (int spinner, const char *text), {
+    var input = Module.gluiFields[spinner];
+    input.value = UTF8ToString(text);
+    if (document.activeElement === input)
+        input.select();
+});
+
+// clang-format on
+
+bool open_control_window(int window, int, int)
+{
+    glui_page_make_panel(window, glui_windows[window].name);
+    return true;
+}
+
+void add_spinner_widget(int spinner)
+{
+    const glui_spinner_row &row = glui_spinners[spinner];
+    edited[spinner] = false;
+    glui_page_make_spinner(spinner, row.window, row.label, row.data_type == GLUI_SPINNER_INT,
+                           row.shown);
+}
+
+void show_spinner_value(int spinner)
+{
+    edited[spinner] = false;
+    glui_page_show_text(spinner, shown_spinner_text(spinner));
+}
+
+// The page has one canvas: whichever window the program names is it.
+void post_main_redisplay(int)
+{
+    glutPostRedisplay();
+}
+
+// ---- entry points for the page's script ----
+// length is the field's text in UTF-8 bytes, as written into
+// glui_page_field_text; steps is +-n for a step, 0 otherwise.
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE char *glui_page_field_text()
+{
+    return field_text;
+}
+
+// The user changed the field's text.
+EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner)
+{
+    if (is_spinner(spinner))
+        edited[spinner] = true;
+}
+
+// Enter, or the field lost the keyboard (Tab, a click elsewhere).
+EMSCRIPTEN_KEEPALIVE void glui_page_leave(int spinner, int length, int)
+{
+    if (!is_spinner(spinner))
+        return;
+    leave_spinner_field(spinner, field_text_of(length), edited[spinner]);
+    show_spinner_value(spinner);
+}
+
+// Escape: the field shows the value again.
+EMSCRIPTEN_KEEPALIVE void glui_page_escape(int spinner)
+{
+    if (!is_spinner(spinner))
+        return;
+    show_spinner_value(spinner);
+}
+
+// Up or Down in the field, a wheel notch over it or its buttons, a button.
+EMSCRIPTEN_KEEPALIVE void glui_page_step(int spinner, int length, int steps)
+{
+    if (!is_spinner(spinner))
+        return;
+    step_spinner_field(spinner, field_text_of(length), edited[spinner], steps);
+    show_spinner_value(spinner);
+}
+
+} // extern "C"
