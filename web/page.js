@@ -72,13 +72,16 @@
     // run first on the same target and phase.
     for (const type of ["touchstart", "touchmove", "touchend", "touchcancel"])
         window.addEventListener(type, on_touch, {capture: true, passive: false});
-    // GLUT's wheel handler would cancel scrolling on the whole page, which
-    // Chrome refuses on a window (and says so on the console), to give the
-    // viewers wheel buttons they ignore. It never gets the legacy events.
-    for (const type of ["mousewheel", "DOMMouseScroll"])
-        window.addEventListener(type, function (event) {
-            event.stopImmediatePropagation();
-        }, {capture: true, passive: true});
+    // GLUT listens for the legacy wheel events on the window and cancels
+    // every one, which would stop the page from scrolling (Chrome refuses it
+    // and says so on the console), only to hand the viewers wheel buttons
+    // they ignore. Chrome and Safari deliver "mousewheel" only to targets
+    // without a "wheel" listener, so an idle one on the window keeps GLUT's
+    // from running while the wheel still reaches the control panel.
+    window.addEventListener("wheel", function () {}, {capture: true, passive: true});
+    window.addEventListener("DOMMouseScroll", function (event) {
+        event.stopImmediatePropagation();
+    }, {capture: true, passive: true});
     canvas.addEventListener("contextmenu", function (event) {
         event.preventDefault();
         // A mouse's right press has already reached GLUT as a mousedown.

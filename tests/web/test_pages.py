@@ -276,4 +276,4 @@ class Pages(unittest.TestCase):
 
 if __name__ == "__main__":
     SITE, PROBE = sys.argv[1], sys.argv[2]
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)
