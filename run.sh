@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and starts one viewer.
 # Usage: ./run.sh spingrid | fieldgrid  [GLUT options ...]
+#        ./run.sh web [PORT]   (serves both pages on 127.0.0.1, port 8000)
 set -u
 REPO=$(cd "$(dirname "$0")" && pwd)
 . "$REPO/scripts/setup.sh"
@@ -9,8 +10,24 @@ REPO=$(cd "$(dirname "$0")" && pwd)
 program="${1:-}"
 case "$program" in
     spingrid | fieldgrid) shift ;;
+    web)
+        port="${2:-8000}"
+        case "$port" in
+            '' | *[!0-9]* | 0*) echo "run.sh: the port must be a number from 1 to 65535" >&2; exit 2 ;;
+        esac
+        if [ "$port" -gt 65535 ]; then
+            echo "run.sh: the port must be a number from 1 to 65535" >&2
+            exit 2
+        fi
+        # shellcheck disable=SC2086
+        ensure_packages $WEB_PACKAGES || { echo "run.sh: could not install the packages" >&2; exit 1; }
+        build_web_site || exit 1
+        # Only this machine can reach it; see the README to host the folder.
+        echo "Serving build-web/site at http://127.0.0.1:$port/ (Ctrl+C stops)"
+        exec /usr/bin/python3 -m http.server --bind 127.0.0.1 --directory "$REPO/build-web/site" "$port"
+        ;;
     *)
-        echo "usage: ./run.sh spingrid|fieldgrid [GLUT options]" >&2
+        echo "usage: ./run.sh spingrid|fieldgrid [GLUT options] | web [PORT]" >&2
         exit 2
         ;;
 esac

@@ -10,7 +10,10 @@ libimgui-dev libstb-dev libx11-dev fonts-dejavu-core"
 # judge the installed tree and the Debian package (dpkg-shlibdeps and file are
 # what CPack uses to find the package's dependencies).
 TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
-xvfb x11-xserver-utils clang lintian desktop-file-utils man-db dpkg-dev file"
+xvfb x11-xserver-utils clang lintian desktop-file-utils man-db dpkg-dev file
+chromium chromium-driver python3-selenium"
+# The web site: Emscripten builds it, python3's http.server serves it.
+WEB_PACKAGES="emscripten cmake make python3"
 
 # Installs those of the named packages that are not installed yet.
 ensure_packages() {
@@ -45,6 +48,20 @@ build_tree() {
            cmake --build "$REPO/$dir" -j "$(nproc)"; } >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "The build in $dir failed; the whole log is $log" >&2
+        return 1
+    fi
+}
+
+# Builds the web site into build-web/site with Emscripten. Quiet when it
+# works; shows the log when it fails.
+build_web_site() {
+    mkdir -p "$REPO/build-web"
+    local log="$REPO/build-web/build.log"
+    echo "Building the web site in build-web ..."
+    if ! { emcmake cmake -S "$REPO" -B "$REPO/build-web" "$@" &&
+           cmake --build "$REPO/build-web" -j "$(nproc)"; } >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
+        echo "The build in build-web failed; the whole log is $log" >&2
         return 1
     fi
 }

@@ -1,0 +1,89 @@
+# SPDX-License-Identifier: MIT
+"""Serves a built site on 127.0.0.1 and drives Debian's headless Chromium on
+it, for the browser tests and the web benchmark."""
+
+import functools
+import http.server
+import json
+import os
+import shutil
+import tempfile
+import threading
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+
+CHROMIUM = "/usr/lib/chromium/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(site):
+    """Starts a static server of the folder site on a free port of 127.0.0.1;
+    returns (server, base URL). server.shutdown() stops it."""
+    handler = functools.partial(QuietHandler, directory=site)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, "http://127.0.0.1:%d/" % server.server_address[1]
+
+
+def start_chromium(width=1000, height=800):
+    """A headless Chromium with WebGL (SwiftShader) and its console and
+    network logs kept; returns (driver, profile folder to remove)."""
+    profile = tempfile.mkdtemp(prefix="chromium-profile-")
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for argument in ("--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--no-first-run", "--user-data-dir=" + profile,
+                     "--window-size=%d,%d" % (width, height)):
+        options.add_argument(argument)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    return driver, profile
+
+
+def stop_chromium(driver, profile):
+    driver.quit()
+    shutil.rmtree(profile, ignore_errors=True)
+
+
+def wait_for(condition, deadline=10.0, what="the condition"):
+    """Calls condition() until it returns something true, and returns that;
+    raises AssertionError after deadline seconds."""
+    end = time.monotonic() + deadline
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError("waited %.0f s for %s" % (deadline, what))
+        time.sleep(0.02)
+
+
+def requested_urls(driver):
+    """Every URL the browser asked for since the last call."""
+    urls = []
+    for entry in driver.get_log("performance"):
+        message = json.loads(entry["message"])["message"]
+        if message["method"] == "Network.requestWillBeSent":
+            urls.append(message["params"]["request"]["url"])
+    return urls
+
+
+def console_errors(driver):
+    """Console messages of level error since the last call."""
+    return [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+
+
+def open_page(driver, url):
+    """Navigates and waits until the module has drawn its first frame."""
+    driver.get(url)
+    wait_for(lambda: driver.execute_script(
+        "return !!(window.Module && Module.calledRun && Module._web_frames() > 0);"),
+        what="the first frame of " + url)

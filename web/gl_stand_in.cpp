@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: MIT
+#include "web/gl_stand_in.h"
+
+#include "web/webgl_batch.h"
+
+#include <cmath>
+
+// Room for one 64 x 64 frame of quads, two triangles each.
+constexpr int batch_triangles = 2 * 4096;
+
+static float batch_xy[6 * batch_triangles];
+static unsigned char batch_rgba[12 * batch_triangles];
+static int batch_count = 0;
+
+static long triangles_drawn = 0;
+static long draw_calls = 0;
+
+static unsigned char current_rgba[4] = {255, 255, 255, 255};
+
+// The polygon being built: its first and latest vertex start each triangle
+// of the fan; -1 outside glBegin(GL_POLYGON) .. glEnd().
+static int polygon_vertices = -1;
+static float first_xy[2];
+static unsigned char first_rgba[4];
+static float last_xy[2];
+static unsigned char last_rgba[4];
+
+static void draw_pending()
+{
+    if (batch_count == 0)
+        return;
+    webgl_draw_triangles(batch_xy, batch_rgba, batch_count);
+    triangles_drawn += batch_count;
+    draw_calls += 1;
+    batch_count = 0;
+}
+
+static void put_vertex(int slot, const float *xy, const unsigned char *rgba)
+{
+    float *p = &batch_xy[2 * slot];
+    p[0] = xy[0];
+    p[1] = xy[1];
+    unsigned char *c = &batch_rgba[4 * slot];
+    for (int k = 0; k < 4; k++)
+        c[k] = rgba[k];
+}
+
+static unsigned char colour_byte(double c)
+{
+    if (!(c > 0.0)) // NaN as well
+        return 0;
+    if (c >= 1.0)
+        return 255;
+    return static_cast<unsigned char>(std::lround(255.0 * c));
+}
+
+long gl_stand_in_triangles()
+{
+    return triangles_drawn;
+}
+
+long gl_stand_in_draw_calls()
+{
+    return draw_calls;
+}
+
+void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
+{
+    webgl_clear_color(red, green, blue, alpha);
+}
+
+void glClear(GLbitfield mask)
+{
+    draw_pending();
+    // The canvas's backing store follows the window's size and density, so
+    // every frame takes the viewport from it.
+    webgl_fit_viewport();
+    webgl_clear(mask & GL_COLOR_BUFFER_BIT);
+}
+
+void glBegin(GLenum mode)
+{
+    polygon_vertices = mode == GL_POLYGON ? 0 : -1;
+}
+
+void glColor3d(GLdouble red, GLdouble green, GLdouble blue)
+{
+    current_rgba[0] = colour_byte(red);
+    current_rgba[1] = colour_byte(green);
+    current_rgba[2] = colour_byte(blue);
+    current_rgba[3] = 255;
+}
+
+void glVertex2d(GLdouble x, GLdouble y)
+{
+    if (polygon_vertices < 0)
+        return;
+    float xy[2] = {static_cast<float>(x), static_cast<float>(y)};
+    if (polygon_vertices >= 2) {
+        if (batch_count == batch_triangles)
+            draw_pending();
+        put_vertex(3 * batch_count, first_xy, first_rgba);
+        put_vertex(3 * batch_count + 1, last_xy, last_rgba);
+        put_vertex(3 * batch_count + 2, xy, current_rgba);
+        batch_count += 1;
+    } else if (polygon_vertices == 0) {
+        first_xy[0] = xy[0];
+        first_xy[1] = xy[1];
+        for (int k = 0; k < 4; k++)
+            first_rgba[k] = current_rgba[k];
+    }
+    last_xy[0] = xy[0];
+    last_xy[1] = xy[1];
+    for (int k = 0; k < 4; k++)
+        last_rgba[k] = current_rgba[k];
+    polygon_vertices += 1;
+}
+
+void glEnd()
+{
+    polygon_vertices = -1;
+}
+
+void glFlush()
+{
+    draw_pending();
+}

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// What the pages export besides main, for the browser tests and benchmarks.
+// Each function is callable from JavaScript as Module._name. Pointers are
+// byte offsets into the module's memory (HEAPF64 / HEAP32 views).
+//
+// Both pages:
+//   web_frames()          frames drawn so far (glFlush calls that drew)
+//   web_triangles()       triangles handed to WebGL so far
+//   web_time_draw(count)  redraws count times, finishing each; mean ms per frame
+//   web_redisplay()       asks for a redraw (the page does after a resize)
+// fieldgrid:
+//   web_field_run(seed, first_steps, new_alpha, more_steps)
+//                         scripted_field_run, then a redraw; returns field_re
+//   web_field()           field_re (4096 doubles)
+//   web_step_count()      steps taken so far
+//   web_alpha()           the live alpha
+//   web_time_steps(count) count steps; mean microseconds per step
+// spingrid:
+//   web_spin_run(seed, sweeps, T)
+//                         scripted_spin_run, then a redraw; returns spins
+//   web_spins()           spins (50 x 50 ints, row stride 50)
+//   web_temperature()     the live temperature
+//   web_time_sweeps(count, T)
+//                         count sweeps at T; mean microseconds per sweep
+#pragma once
+
+// Redraws count times through display, each finished on the GPU; returns
+// the mean milliseconds per frame.
+double time_frames(int count, void (*display)());

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+// Private to the OpenGL stand-in: the WebGL side, kept apart because the
+// WebGL headers and <GL/gl.h> declare the same names differently.
+#pragma once
+
+// Draws count triangles: xy holds 6 * count floats (x, y per vertex, in
+// normalised device coordinates), rgba 12 * count bytes (0..255 per
+// component). Sets up the shaders and buffers on the first call.
+void webgl_draw_triangles(const float *xy, const unsigned char *rgba, int count);
+
+// Sets the viewport to the whole drawing buffer of the current context.
+void webgl_fit_viewport();
+
+// glClearColor and glClear of the current WebGL context.
+void webgl_clear_color(float r, float g, float b, float a);
+void webgl_clear(unsigned int mask);
