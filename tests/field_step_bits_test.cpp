@@ -7,7 +7,7 @@
 // as hexadecimal floats, which show how far a difference goes. The figures
 // hold for IEEE doubles with glibc's exp, sqrt, sin and cos.
 #include "common/random_draw.h"
-#include "fieldgrid/fft.h"
+#include "fieldgrid/fft_private.h"
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/spectral_step.h"
 
