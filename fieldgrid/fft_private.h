@@ -16,11 +16,12 @@ constexpr int fft_table_max = 1024;
 // Cosine-sine pairs for each direction: the pairs of block length L = 2h sit
 // at [h, 2h), the one of twiddle index j at h + j; index 0 is unused. They are
 // the very doubles fft1's stage recurrence computes for every length up to
-// fft_table_max. Filled by fft_ensure_tables.
-extern double fft_forward_re[fft_table_max];
-extern double fft_forward_im[fft_table_max];
-extern double fft_inverse_re[fft_table_max];
-extern double fft_inverse_im[fft_table_max];
+// fft_table_max. Filled by fft_ensure_tables. Aligned for the widest lanes,
+// so that the lane path loads them with aligned moves.
+alignas(32) extern double fft_forward_re[fft_table_max];
+alignas(32) extern double fft_forward_im[fft_table_max];
+alignas(32) extern double fft_inverse_re[fft_table_max];
+alignas(32) extern double fft_inverse_im[fft_table_max];
 
 // Fills the tables on the first call, once even when several threads make it.
 void fft_ensure_tables();
