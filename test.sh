@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, checks that every C++ source is as clang-format
-# writes it, builds everything, and runs every test: the whole
-# suite under a private Xvfb display (the installed tree and the Debian
-# package included), the unit tests again in a build made with Clang, and the
-# model and control-window tests again with AddressSanitizer and
+# writes it, builds everything, and runs every test: the whole suite under a
+# private Xvfb display (the installed tree and the Debian package included),
+# the unit tests again in a build made with Clang, and the model and
+# control-window tests again with AddressSanitizer and
 # UndefinedBehaviorSanitizer. Every build treats a warning as an error.
 set -u
 REPO=$(cd "$(dirname "$0")" && pwd)
