@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is missing, builds everything, and runs every test: the whole
-# suite under a private Xvfb display (the installed tree and the Debian
-# package included), the unit tests again in a build made with Clang, and the
-# model and control-window tests again with AddressSanitizer and
+# Installs what is missing, checks that every C++ source is as clang-format
+# writes it, builds everything, and runs every test: the whole suite under a
+# private Xvfb display (the installed tree and the Debian package included),
+# the unit tests again in a build made with Clang, and the model and
+# control-window tests again with AddressSanitizer and
 # UndefinedBehaviorSanitizer. Every build treats a warning as an error.
 set -u
 REPO=$(cd "$(dirname "$0")" && pwd)
@@ -11,6 +12,28 @@ REPO=$(cd "$(dirname "$0")" && pwd)
 
 # shellcheck disable=SC2086
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WEB_PACKAGES || { echo "test.sh: could not install the packages" >&2; exit 1; }
+
+# Every C++ source must be as clang-format makes it with the repository's
+# .clang-format. The files are git's (tracked, or new and not ignored), or
+# all outside the build folders where there is no git.
+format_status=0
+unformatted=$(
+    cd "$REPO" || exit 1
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h'
+    else
+        find . -path './build*' -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print
+    fi | while IFS= read -r file; do
+        [ -f "$file" ] || continue
+        clang-format --style=file "$file" | cmp -s - "$file" || echo "  ${file#./}"
+    done
+)
+if [ -n "$unformatted" ]; then
+    echo "test.sh: these files differ from what clang-format makes of them (clang-format -i FILE):" >&2
+    echo "$unformatted" >&2
+    format_status=1
+fi
+
 build_tree build -DWARNINGS_AS_ERRORS=ON || exit 1
 build_tree build-clang -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DWARNINGS_AS_ERRORS=ON || exit 1
@@ -36,7 +59,7 @@ trap 'kill "$xvfb_pid" 2>/dev/null' EXIT
 export DISPLAY=":$display"
 echo "Window tests run on Xvfb display $DISPLAY"
 
-status=0
+status=$format_status
 ctest --test-dir "$REPO/build" --output-on-failure -j 2 || status=1
 ctest --test-dir "$REPO/build-clang" --output-on-failure -j 2 -L unit || status=1
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -4,15 +4,16 @@
 // Complex data is two arrays of doubles, real parts and imaginary parts. The
 // forward transform (flag 0) is X[k] = sum_t x[t] exp(-2 pi i k t / n) with no
 // scaling; the inverse (flag != 0) uses exp(+2 pi i k t / n) and divides by n,
-// so forward then inverse returns the input up to rounding. Errors are one
-// line on standard error, and the arrays are then left untouched.
+// so forward then inverse returns the input up to rounding. After a forward
+// fft2, element (a, b) holds wave indices a and b in natural order; an index
+// above n/2 stands for the negative frequency index - n. Errors are one line
+// on standard error, and the arrays are then left untouched.
 //
-// The cosine-sine pairs of every length up to fft_table_max are computed once
-// per direction, on first use, into fixed static tables; they are the same
-// doubles a per-call evaluation gives, so results do not depend on the tables.
+// The routines keep no state a caller can see: calls on distinct arrays may
+// run on any thread.
 #pragma once
 
-#include <cstddef>
+#include "fieldgrid/grid_shape.h"
 
 // Transforms re[0..n-1], im[0..n-1] in place. n: a power of two, at least 2.
 // m: log2 n, or 0 (or less) to derive it from n; an m that does not match n is
@@ -22,11 +23,12 @@ void fft1(double *re, double *im, int n, int m, int flag);
 // Transforms the n x n grid whose element (r, c) is at r*stride + c, columns
 // first, then rows. n: a power of two, at least 2; stride >= n (a smaller one
 // is refused as an illegal parameter), and both arrays hold at least
-// (n-1)*stride + n elements. Allocates two work vectors of n doubles per call
-// through fft_work_alloc. flag as for fft1. Typical use: n = stride = 64.
+// (n-1)*stride + n elements. Allocates two work vectors of n doubles per call,
+// and refuses the transform when that fails. flag as for fft1. Typical use:
+// n = stride = 64.
 void fft2(double *re, double *im, int n, int stride, int flag);
 
-// dst[k] = src[k] for the 4096 elements of a 64 x 64 grid.
+// dst[k] = src[k] for the grid_cells (4096) elements of a 64 x 64 grid.
 void copy_grid(const double *src, double *dst);
 
 // Copies the 64 x 64 grid (src_re, src_im) into (dst_re, dst_im) and
@@ -34,19 +36,3 @@ void copy_grid(const double *src, double *dst);
 // are left unchanged.
 void transform_pair(const double *src_re, const double *src_im, double *dst_re, double *dst_im,
                     int flag);
-
-// Longest transform whose cosine-sine pairs come from the tables; longer
-// stages evaluate cos and sin directly.
-constexpr int fft_table_max = 1024;
-
-// Test seam: how fft2 gets and releases its work vectors. They default to
-// malloc and free; a test may point them elsewhere (for instance to fail an
-// allocation) and must restore them. fft_work_alloc returns nullptr on failure.
-extern void *(*fft_work_alloc)(std::size_t bytes);
-extern void (*fft_work_free)(void *block);
-
-// Test seam: the widest vectors, in doubles, that 64-point transforms may
-// use. 4 (the default) takes AVX2 where the processor has it; 2 keeps them on
-// the portable two-lane path that every target builds (SSE2 on x86-64, NEON
-// on aarch64); 1 runs them one double at a time. All give the same bits.
-extern int fft_max_lanes;

@@ -11,33 +11,33 @@ double feed_level = 1.5;
 double feed_decay = 0.01;
 double grid_size = 64.0;
 
-double field_re[4096];
-double field_im[4096];
-double spec_re[4096];
-double spec_im[4096];
-double display_grid[64][64];
+double field_re[grid_cells];
+double field_im[grid_cells];
+double spec_re[grid_cells];
+double spec_im[grid_cells];
+double display_grid[grid_side][grid_side];
 int step_count = 0;
 
 void randomize_field()
 {
     // grid_size is a plain global; the extra bound keeps a larger value from
-    // writing past the 64 x 64 array.
-    for (int i = 0; static_cast<double>(i) < grid_size && i < 64; i++)
-        for (int j = 0; static_cast<double>(j) < grid_size && j < 64; j++) {
+    // writing past the array.
+    for (int i = 0; static_cast<double>(i) < grid_size && i < grid_side; i++)
+        for (int j = 0; static_cast<double>(j) < grid_size && j < grid_side; j++) {
             double r = static_cast<double>(random_draw());
-            display_grid[i][j] = 1.0 + 0.1 * r / 32767.0;
+            display_grid[i][j] = 1.0 + 0.1 * r / static_cast<double>(random_draw_max);
         }
 }
 
 void grid_to_field(double *dst)
 {
-    for (int k = 0; k < 4096; k++)
-        dst[k] = display_grid[k / 64][k % 64];
+    for (int k = 0; k < grid_cells; k++)
+        dst[k] = display_grid[k / grid_side][k % grid_side];
 }
 
 void field_to_grid(const double *src)
 {
-    for (int i = 0; i < 64; i++)
-        for (int j = 0; j < 64; j++)
-            display_grid[i][j] = src[i * 64 + j];
+    for (int i = 0; i < grid_side; i++)
+        for (int j = 0; j < grid_side; j++)
+            display_grid[i][j] = src[i * grid_side + j];
 }

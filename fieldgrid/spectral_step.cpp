@@ -15,22 +15,22 @@ static const double two_pi = 2.0 * 3.141592653589793;
 
 // Scratch spectra, file-scope rather than 256 KiB on the stack. They carry
 // nothing from one call to the next: every call overwrites them before use.
-static double cr[4096], ci[4096];
-static double bbr[4096], bbi[4096];
-static double q1r[4096], q1i[4096];
-static double q2r[4096], q2i[4096];
+static double cr[grid_cells], ci[grid_cells];
+static double bbr[grid_cells], bbi[grid_cells];
+static double q1r[grid_cells], q1i[grid_cells];
+static double q2r[grid_cells], q2i[grid_cells];
 
 // exp(dt * L(k)) for flat index n, with the current parameters.
 static double step_factor(int n)
 {
-    int a = n / 64;
-    int b = n % 64;
-    if (a > 32)
-        a -= 64;
-    if (b > 32)
-        b -= 64;
-    double kx = a * two_pi / 64.0;
-    double ky = b * two_pi / 64.0;
+    int a = n / grid_side;
+    int b = n % grid_side;
+    if (a > grid_side / 2)
+        a -= grid_side;
+    if (b > grid_side / 2)
+        b -= grid_side;
+    double kx = a * two_pi / grid_side;
+    double ky = b * two_pi / grid_side;
     double k2 = kx * kx + ky * ky;
     double rate =
         static_cast<double>(alpha) - stiffness * k2 - range_coeff * (4.0 - two_pi * std::sqrt(k2));
@@ -41,19 +41,27 @@ static double step_factor(int n)
 // made with. They are kept from step to step and made again as soon as alpha,
 // dt, stiffness or range_coeff differs from those, compared bit for bit (so a
 // NaN or a zero of the other sign counts as a change too).
-static double factors[4096];
-static unsigned char factors_made_for[sizeof alpha + 3 * sizeof(double)];
+static double factors[grid_cells];
+static unsigned char
+    factors_made_for[sizeof alpha + sizeof dt + sizeof stiffness + sizeof range_coeff];
 static bool factors_made = false;
+
+// Copies size bytes of value to at and returns the byte after them.
+static unsigned char *put(unsigned char *at, const void *value, std::size_t size)
+{
+    std::memcpy(at, value, size);
+    return at + size;
+}
 
 static const double *step_factors()
 {
     unsigned char now[sizeof factors_made_for];
-    std::memcpy(now, &alpha, sizeof alpha);
-    std::memcpy(now + sizeof alpha, &dt, sizeof dt);
-    std::memcpy(now + sizeof alpha + sizeof dt, &stiffness, sizeof stiffness);
-    std::memcpy(now + sizeof alpha + 2 * sizeof dt, &range_coeff, sizeof range_coeff);
+    unsigned char *at = put(now, &alpha, sizeof alpha);
+    at = put(at, &dt, sizeof dt);
+    at = put(at, &stiffness, sizeof stiffness);
+    put(at, &range_coeff, sizeof range_coeff);
     if (!factors_made || std::memcmp(now, factors_made_for, sizeof now) != 0) {
-        for (int n = 0; n < 4096; n++)
+        for (int n = 0; n < grid_cells; n++)
             factors[n] = step_factor(n);
         std::memcpy(factors_made_for, now, sizeof now);
         factors_made = true;
@@ -66,7 +74,7 @@ static const double *step_factors()
 static void cube_term(const double *in_re, const double *in_im, double *out_re, double *out_im)
 {
     transform_pair(in_re, in_im, cr, ci, 1);
-    for (int n = 0; n < 4096; n++) {
+    for (int n = 0; n < grid_cells; n++) {
         double x = cr[n];
         double y = ci[n];
         cr[n] = x * x * x - 3.0 * x * y * y;
@@ -76,8 +84,8 @@ static void cube_term(const double *in_re, const double *in_im, double *out_re, 
 }
 
 // The source fed into the real part of the k = 0 coefficient at time t, or 0.
-// It is not divided by the 4096 cells: the inverse transform does that, so
-// every cell gains source / 4096 per unit time.
+// It is not divided by the grid_cells (4096) cells: the inverse transform
+// does that, so every cell gains source / 4096 per unit time.
 static double source_at(double t)
 {
     double source = feed_level - feed_decay * t;
@@ -89,7 +97,7 @@ void nonlinear_term(const double *in_re, const double *in_im, double *out_re, do
 {
     cube_term(in_re, in_im, out_re, out_im);
     const double a = static_cast<double>(alpha);
-    for (int n = 0; n < 4096; n++) {
+    for (int n = 0; n < grid_cells; n++) {
         out_re[n] = -a * out_re[n];
         out_im[n] = -a * out_im[n];
     }
@@ -106,7 +114,7 @@ void nonlinear_term(const double *in_re, const double *in_im, double *out_re, do
 void spectral_step(double *__restrict phi_re, double *__restrict phi_im, double t)
 {
     const double *e = step_factors();
-    for (int n = 0; n < 4096; n++) {
+    for (int n = 0; n < grid_cells; n++) {
         bbr[n] = e[n] * phi_re[n];
         bbi[n] = e[n] * phi_im[n];
     }
@@ -116,7 +124,7 @@ void spectral_step(double *__restrict phi_re, double *__restrict phi_im, double 
     // into q1 at index 0 afterwards, and that one predictor value is made
     // again: the loops stay free of branches, so the compiler can vectorize
     // them.
-    for (int n = 0; n < 4096; n++) {
+    for (int n = 0; n < grid_cells; n++) {
         q1r[n] = -a * q1r[n];
         q1i[n] = -a * q1i[n];
         phi_re[n] = q1r[n] * dt + bbr[n];
@@ -129,7 +137,7 @@ void spectral_step(double *__restrict phi_re, double *__restrict phi_im, double 
     }
     // The nonlinear terms are not propagated by E; only the starting spectrum is.
     cube_term(phi_re, phi_im, q2r, q2i);
-    for (int n = 0; n < 4096; n++) {
+    for (int n = 0; n < grid_cells; n++) {
         phi_re[n] = (q1r[n] + -a * q2r[n]) * dt / 2.0 + bbr[n];
         phi_im[n] = (q1i[n] + -a * q2i[n]) * dt / 2.0 + bbi[n];
     }
@@ -140,13 +148,12 @@ void spectral_step(double *__restrict phi_re, double *__restrict phi_im, double 
 
 void advance_one_step(int)
 {
-    for (int n = 0; n < 4096; n++)
+    for (int n = 0; n < grid_cells; n++)
         field_im[n] = 0.0;
     transform_pair(field_re, field_im, spec_re, spec_im, 0);
     spectral_step(spec_re, spec_im, static_cast<double>(step_count) * dt);
     step_count++;
     transform_pair(spec_re, spec_im, field_re, field_im, 1);
     field_to_grid(field_re);
-    if (request_redisplay)
-        request_redisplay();
+    request_redisplay();
 }

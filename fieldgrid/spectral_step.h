@@ -12,12 +12,13 @@
 #pragma once
 
 // Writes N of the spectrum (in_re, in_im) at simulated time t into (out_re,
-// out_im). All arrays hold 4096 doubles; the inputs are left unchanged.
+// out_im). All arrays hold grid_cells (4096) doubles; the inputs are left
+// unchanged.
 // Reads alpha, feed_level, feed_decay.
 void nonlinear_term(const double *in_re, const double *in_im, double *out_re, double *out_im,
                     double t);
 
-// Advances the spectrum (phi_re, phi_im), two distinct arrays of 4096
+// Advances the spectrum (phi_re, phi_im), two distinct arrays of grid_cells
 // doubles, in place from time t to t + dt:
 //   phi <- E phi + dt/2 (N(phi, t) + N(E phi + dt N(phi, t), t + dt)).
 // Reads every model parameter.
@@ -30,7 +31,8 @@ void spectral_step(double *phi_re, double *phi_im, double t);
 // GLUT timer callback. Must not be re-entered.
 void advance_one_step(int value);
 
-// Called at the end of every advance_one_step; does nothing by default. The
+// Called at the end of every advance_one_step; does nothing by default, and
+// must not be null. The
 // viewer points it at a function that calls glutPostWindowRedisplay on the
 // grid window: a timer callback has no defined current window, so a plain
 // glutPostRedisplay could redraw the control window and skip a step's frame.

@@ -20,8 +20,8 @@ void draw_field()
     glClear(GL_COLOR_BUFFER_BIT);
     // As in randomize_field, the array's own bound keeps a larger grid_size
     // from reading past display_grid.
-    for (int i = 0; static_cast<double>(i) < grid_size && i < 64; i++)
-        for (int j = 0; static_cast<double>(j) < grid_size && j < 64; j++) {
+    for (int i = 0; static_cast<double>(i) < grid_size && i < grid_side; i++)
+        for (int j = 0; static_cast<double>(j) < grid_size && j < grid_side; j++) {
             double v = display_grid[i][j];
             double u = v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v;
             draw_cell(i, j, s, (u + 1.0) / 2.0);

@@ -5,15 +5,15 @@
 
 #include <cmath>
 
-int lattice_size = 50;
+int lattice_size = lattice_max;
 int temperature = 1;
-int spins[50][50];
+int spins[lattice_max][lattice_max];
 
 void randomize_spins()
 {
     for (int i = 0; i < lattice_size; i++)
         for (int j = 0; j < lattice_size; j++) {
-            double u = random_draw() / 32767.0;
+            double u = random_draw() / static_cast<double>(random_draw_max);
             spins[i][j] = u <= 0.5 ? -1 : 1;
         }
 }
@@ -33,7 +33,7 @@ void metropolis_sweep(int T)
     for (int k = 0; k < lattice_size * lattice_size; k++) {
         int i = random_draw() % lattice_size;
         int j = random_draw() % lattice_size;
-        double u = random_draw() / 32767.0;
+        double u = random_draw() / static_cast<double>(random_draw_max);
         // Floating-point division: at T = 3 a cost of 4 must be weighed with
         // exp(-4/3), not with the exp(-1) an integer quotient would give.
         double x = -static_cast<double>(flip_energy(i, j)) / static_cast<double>(T);

@@ -4,14 +4,17 @@
 // Energies and temperatures are in units of the coupling (J = k_B = 1).
 #pragma once
 
-// L, cells per side; 1..50, since the row stride of spins is fixed at 50.
+// The row stride of spins, and so the largest lattice it holds.
+constexpr int lattice_max = 50;
+
+// L, cells per side; 1..lattice_max (50). Starts at lattice_max.
 extern int lattice_size;
 
 // Temperature of the spinner (1..4); callers hand it to metropolis_sweep.
 extern int temperature;
 
 // Spin of cell (i, j), row i, column j; only the L x L block is used.
-extern int spins[50][50];
+extern int spins[lattice_max][lattice_max];
 
 // Fills the L x L block with +1 or -1, one draw per cell in row-major order:
 // draws 0..16383 give -1, draws 16384..32767 give +1.

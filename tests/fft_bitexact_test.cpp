@@ -4,7 +4,7 @@
 // from its description, which evaluates every cosine and sine on each call,
 // on lengths below, at and above the tables' reach, on every lane width, and
 // on data with signed zeros, exact integers and subnormal numbers.
-#include "fieldgrid/fft.h"
+#include "fieldgrid/fft_private.h"
 #include "tests/fft_reference.h"
 
 #include <gtest/gtest.h>

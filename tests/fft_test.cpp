@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Known transforms, the sign and scaling conventions, and every error path of
 // fft1 and fft2: exact message on standard error, arrays unchanged bit for bit.
-#include "fieldgrid/fft.h"
+#include "fieldgrid/fft_private.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/viewer.h"
+#include "tests/grid_picture.h"
 #include "tests/in_process_viewer.h"
 
 #include <GL/freeglut.h>
@@ -35,18 +36,17 @@ class FieldgridControls : public InProcessViewer {
     bool grid_shows_field(int timeout_ms)
     {
         picture p;
+        std::vector<std::uint32_t> colours;
         return wait_until(
             [&] {
-                if (!grab_picture(display, grid, &p))
+                if (!grab_picture(display, grid, &p) || !read_grid(p, cells, &colours))
                     return false;
                 for (int i = 0; i < cells; i++)
                     for (int j = 0; j < cells; j++) {
-                        int x, y;
-                        grid_cell_centre(cells, p.width, p.height, i, j, &x, &y);
                         double v = std::fmax(-1.0, std::fmin(1.0, display_grid[i][j]));
                         int want = int(std::lround((v + 1) / 2 * 255));
-                        int red = int(pixel_at(p, x, y) >> 16);
-                        if (std::abs(red - want) > 1 || (pixel_at(p, x, y) & 0xffff) != 0)
+                        std::uint32_t c = colours[i * cells + j];
+                        if (std::abs(int(c >> 16) - want) > 1 || (c & 0xffff) != 0)
                             return false;
                     }
                 return true;

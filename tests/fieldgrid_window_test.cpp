@@ -7,48 +7,35 @@
 
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/spectral_step.h"
+#include "tests/grid_picture.h"
+#include "tests/out_of_process_viewer.h"
 #include "tests/spinner_boxes.h"
-#include "tests/x11_harness.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
-const int cells = 64;
-const std::uint32_t white = 0xffffff;
+const int cells = grid_side;
 
-int red_of(std::uint32_t c)
-{
-    return int(c >> 16);
-}
-
-// The red level (0..255) of each cell's centre pixel; false when a cell is
-// not pure red-to-black or a margin pixel is not white.
+// The red level (0..255) of each cell; false when the picture is not a
+// grid in a white margin or a cell is not a shade of red.
 ::testing::AssertionResult read_cells(const picture &p, int level[cells][cells])
 {
-    if (p.width <= 0)
-        return ::testing::AssertionFailure() << "no picture";
+    std::vector<std::uint32_t> colours;
+    ::testing::AssertionResult read = read_grid(p, cells, &colours);
+    if (!read)
+        return read;
     for (int i = 0; i < cells; i++)
         for (int j = 0; j < cells; j++) {
-            int x, y;
-            grid_cell_centre(cells, p.width, p.height, i, j, &x, &y);
-            std::uint32_t c = pixel_at(p, x, y);
+            const std::uint32_t c = colours[i * cells + j];
             if ((c & 0xffff) != 0)
                 return ::testing::AssertionFailure()
                        << "cell (" << i << ", " << j << ") is not a shade of red: " << std::hex
                        << c;
-            level[i][j] = red_of(c);
-        }
-    for (int y = 0; y < p.height; y++)
-        for (int x = 0; x < p.width; x++) {
-            int i, j;
-            std::uint32_t c = pixel_at(p, x, y);
-            if (c != off_screen_pixel &&
-                grid_part_at(cells, p.width, p.height, x, y, &i, &j) == grid_margin && c != white)
-                return ::testing::AssertionFailure()
-                       << "margin pixel (" << x << ", " << y << ") is " << std::hex << c;
+            level[i][j] = int(c >> 16);
         }
     return ::testing::AssertionSuccess();
 }
@@ -60,43 +47,20 @@ int level_of(double v)
     return int(std::lround((u + 1) / 2 * 255));
 }
 
-class FieldgridWindow : public ::testing::Test {
+class FieldgridWindow : public OutOfProcessViewer {
   protected:
     void SetUp() override
     {
-        std::string why;
-        display = open_test_display(&why);
-        ASSERT_NE(display, nullptr) << why;
-        ASSERT_EQ(find_window(display, FIELDGRID_PATH, 0), 0u)
-            << "a window titled " << FIELDGRID_PATH << " is already open";
-        pid = start_program(FIELDGRID_PATH);
-        ASSERT_GT(pid, 0) << "fork failed";
-        grid = wait_for_window(display, FIELDGRID_PATH, pid, 10000);
-        ASSERT_NE(grid, 0u) << "no grid window"
-                            << (program_running(pid) ? "" : "; the program has exited");
-        controls = wait_for_window(display, "alpha", pid, 10000);
-        ASSERT_NE(controls, 0u) << "no control window titled alpha";
-        ASSERT_TRUE(wait_until([&] { return grab() && read_cells(shown, level); }, 5000))
-            << "the grid window never showed the field: " << read_cells(shown, level).message();
+        start_viewer(FIELDGRID_PATH, "alpha",
+                     [this](const picture &p) { return read_cells(p, level); });
     }
-
-    void TearDown() override
-    {
-        stop_program(pid);
-        if (display != nullptr)
-            XCloseDisplay(display);
-    }
-
-    bool grab() { return grab_picture(display, grid, &shown); }
 
     // Presses the right button in the grid and waits for the picture of the
     // step to settle.
     void right_press_and_wait()
     {
         picture before = shown;
-        window_info info;
-        ASSERT_TRUE(get_window_info(display, grid, &info));
-        click(display, grid, info.width / 2, info.height / 2, 3);
+        press_centre(3);
         ASSERT_TRUE(wait_until([&] { return grab() && !same_picture(shown, before); }, 5000))
             << "a right press did not change the picture";
         picture after = shown;
@@ -105,11 +69,6 @@ class FieldgridWindow : public ::testing::Test {
         ASSERT_TRUE(read_cells(shown, level));
     }
 
-    Display *display = nullptr;
-    pid_t pid = -1;
-    Window grid = 0;
-    Window controls = 0;
-    picture shown;
     int level[cells][cells];
 };
 

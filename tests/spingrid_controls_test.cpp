@@ -8,6 +8,7 @@
 #include "common/random_draw.h"
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
+#include "tests/grid_picture.h"
 #include "tests/in_process_viewer.h"
 
 #include <GL/freeglut.h>
@@ -134,17 +135,15 @@ TEST_F(SpingridControls, WheelAndArrowKeysStepByOneWithinTheLimits)
 TEST_F(SpingridControls, GridShowsTheSpinsWithIRightwardsAndJUpwards)
 {
     picture p;
+    std::vector<std::uint32_t> colours;
     bool matches = wait_until(
         [&] {
-            if (!grab_picture(display, grid, &p))
+            if (!grab_picture(display, grid, &p) || !read_grid(p, cells, &colours))
                 return false;
             for (int i = 0; i < cells; i++)
-                for (int j = 0; j < cells; j++) {
-                    int x, y;
-                    grid_cell_centre(cells, p.width, p.height, i, j, &x, &y);
-                    if (pixel_at(p, x, y) != (spins[i][j] == 1 ? 0xff0000u : 0x000000u))
+                for (int j = 0; j < cells; j++)
+                    if (colours[i * cells + j] != (spins[i][j] == 1 ? 0xff0000u : 0x000000u))
                         return false;
-                }
             return true;
         },
         5000, pump);

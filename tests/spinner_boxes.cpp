@@ -17,12 +17,5 @@ bool find_spinner(Display *d, Window w, box *field, box *minus, box *plus,
             return boxes.size() >= 3;
         },
         5000, pump);
-    if (!drawn)
-        return false;
-    // The spinner is the last three boxes: the wide field, then two buttons.
-    *field = boxes[boxes.size() - 3];
-    *minus = boxes[boxes.size() - 2];
-    *plus = boxes[boxes.size() - 1];
-    return field->width > 2 * field->height && minus->width < 2 * minus->height &&
-           plus->width < 2 * plus->height;
+    return drawn && spinner_of(boxes, field, minus, plus);
 }

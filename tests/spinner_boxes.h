@@ -3,6 +3,7 @@
 // and type into it through XTest.
 #pragma once
 
+#include "tests/spinner_layout.h"
 #include "tests/x11_harness.h"
 
 #include <functional>

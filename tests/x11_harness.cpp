@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <sys/wait.h>
@@ -274,32 +273,6 @@ bool grab_picture(Display *d, Window w, picture *out)
     return true;
 }
 
-std::uint32_t pixel_at(const picture &p, int x, int y)
-{
-    return p.rgb[static_cast<std::size_t>(y) * p.width + x];
-}
-
-bool same_picture(const picture &a, const picture &b)
-{
-    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
-}
-
-std::uint64_t picture_hash(const picture &p)
-{
-    std::uint64_t h = 1469598103934665603ull;
-    auto mix = [&h](std::uint32_t v) {
-        for (int k = 0; k < 4; k++) {
-            h ^= (v >> (8 * k)) & 0xff;
-            h *= 1099511628211ull;
-        }
-    };
-    mix(static_cast<std::uint32_t>(p.width));
-    mix(static_cast<std::uint32_t>(p.height));
-    for (std::uint32_t v : p.rgb)
-        mix(v);
-    return h;
-}
-
 // ---- input ----
 
 void move_pointer(Display *d, Window w, int x, int y)
@@ -381,92 +354,6 @@ bool type_text(Display *d, const std::string &text, const std::function<void()> 
             return false;
     }
     return true;
-}
-
-// ---- control windows ----
-
-std::vector<box> find_boxes(const picture &p, int min_side)
-{
-    std::vector<box> found;
-    std::vector<char> seen(p.rgb.size(), 0);
-    std::vector<int> stack;
-    for (int start = 0; start < static_cast<int>(p.rgb.size()); start++) {
-        if (seen[start])
-            continue;
-        std::uint32_t colour = p.rgb[start];
-        int x0 = p.width, y0 = p.height, x1 = -1, y1 = -1, area = 0;
-        bool touches_edge = false;
-        seen[start] = 1;
-        stack.assign(1, start);
-        while (!stack.empty()) {
-            int k = stack.back();
-            stack.pop_back();
-            int x = k % p.width, y = k / p.width;
-            area++;
-            x0 = std::min(x0, x);
-            x1 = std::max(x1, x);
-            y0 = std::min(y0, y);
-            y1 = std::max(y1, y);
-            touches_edge |= x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1;
-            const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
-            for (int n = 0; n < 4; n++) {
-                int nx = x + dx[n], ny = y + dy[n];
-                if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height)
-                    continue;
-                int nk = ny * p.width + nx;
-                if (!seen[nk] && p.rgb[nk] == colour) {
-                    seen[nk] = 1;
-                    stack.push_back(nk);
-                }
-            }
-        }
-        box b{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
-        if (!touches_edge && b.width >= min_side && b.height >= min_side &&
-            4 * area >= 3 * b.width * b.height)
-            found.push_back(b);
-    }
-    std::sort(found.begin(), found.end(), [](const box &a, const box &b) { return a.x < b.x; });
-    return found;
-}
-
-// ---- grid views ----
-
-// Position of a pixel centre in cell units along one axis (0 .. n+2) and
-// whether it lies at least a pixel from every cell boundary.
-static double cell_units(int n, int extent, double centre, bool *clear)
-{
-    double u = centre * (n + 2) / extent;
-    *clear = std::fabs(u - std::round(u)) * extent / (n + 2) >= 1.0;
-    return u;
-}
-
-// How far, in pixels, a coordinate in cell units lies outside the span of
-// the cells (1 .. n+1); 0 inside.
-static double outside_by(int n, int extent, double u)
-{
-    return std::max({0.0, 1 - u, u - (n + 1)}) * extent / (n + 2);
-}
-
-grid_part grid_part_at(int n, int width, int height, int x, int y, int *i, int *j)
-{
-    bool clear_x, clear_y;
-    double u = cell_units(n, width, x + 0.5, &clear_x);
-    // Window rows count down from the top, grid rows up from the bottom.
-    double v = cell_units(n, height, height - y - 0.5, &clear_y);
-    double out = std::max(outside_by(n, width, u), outside_by(n, height, v));
-    if (out > 0)
-        return out >= 1.0 ? grid_margin : grid_edge;
-    if (!clear_x || !clear_y)
-        return grid_edge;
-    *i = static_cast<int>(std::floor(u)) - 1;
-    *j = static_cast<int>(std::floor(v)) - 1;
-    return grid_cell;
-}
-
-void grid_cell_centre(int n, int width, int height, int i, int j, int *x, int *y)
-{
-    *x = static_cast<int>(std::floor((i + 1.5) * width / (n + 2)));
-    *y = static_cast<int>(std::floor(height - (j + 1.5) * height / (n + 2)));
 }
 
 // ---- programs ----

@@ -2,12 +2,15 @@
 // A harness for tests that drive real windows on an X server: it opens the
 // display, finds windows by title, reads their pixels, sends real input through
 // the XTest extension, starts and stops programs, and waits for conditions
-// with deadlines. It knows nothing of the programs under test.
+// with deadlines. It knows nothing of the programs under test: what their
+// windows look like is in grid_picture.h and spinner_layout.h.
 //
 // There is no window manager on the test server: windows appear where they ask
 // to be and keyboard focus follows the pointer, so callers move the pointer
 // over a window before typing into it.
 #pragma once
+
+#include "tests/picture.h"
 
 #include <X11/Xlib.h>
 #include <sys/types.h>
@@ -69,28 +72,9 @@ bool get_window_info(Display *d, Window w, window_info *info);
 
 // ---- pixels ----
 
-// Stands in for pixels that lie off the screen, which cannot be read.
-constexpr std::uint32_t off_screen_pixel = 0xff000000u;
-
-// A window's pixels as 0xRRGGBB values, row by row from the top-left corner;
-// off_screen_pixel where the window extends past the screen's edges.
-struct picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> rgb;
-};
-
 // Reads w's pixels (8 bits per channel), those on screen. False, leaving *out
 // empty, when w is not viewable or has gone; X errors are caught, not fatal.
 bool grab_picture(Display *d, Window w, picture *out);
-
-// The pixel at (x, y), 0 <= x < width, 0 <= y < height.
-std::uint32_t pixel_at(const picture &p, int x, int y);
-
-bool same_picture(const picture &a, const picture &b);
-
-// FNV-1a hash of size and pixels, for counting distinct pictures.
-std::uint64_t picture_hash(const picture &p);
 
 // ---- input (XTest; each call ends with XFlush) ----
 
@@ -122,41 +106,6 @@ bool set_key(Display *d, unsigned long sym, bool down);
 
 // Types text with tap_key; '\n' becomes Return. False when a character has no key.
 bool type_text(Display *d, const std::string &text, const std::function<void()> &pump = {});
-
-// ---- control windows ----
-
-// A rectangle in window coordinates.
-struct box {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// Solid boxes in p: connected regions of one colour at least min_side pixels
-// on each side that fill at least 3/4 of their bounding rectangle (text drawn
-// on a field or button leaves holes) and do not touch p's edges, which keeps
-// backgrounds out. Sorted left to right. A spinner of the control-window
-// layer shows up as its text field followed by its two step buttons.
-std::vector<box> find_boxes(const picture &p, int min_side);
-
-// ---- grid views ----
-
-// Where a pixel falls in an n x n grid view: the window spans -1..1 on both
-// axes, cells are 2/(n+2) wide, a margin one cell wide surrounds them, cell
-// (i, j) counts i left to right and j bottom to top.
-enum grid_part {
-    grid_cell,   // inside cell (i, j), at least a pixel from its edges
-    grid_margin, // in the margin, at least a pixel from the cells
-    grid_edge,   // within a pixel of an edge: either colour is right
-};
-
-// The part of an n x n grid view in a width x height window that pixel
-// (x, y) (from the top-left) falls in; sets *i and *j for grid_cell.
-grid_part grid_part_at(int n, int width, int height, int x, int y, int *i, int *j);
-
-// The pixel at the centre of cell (i, j) of that grid view.
-void grid_cell_centre(int n, int width, int height, int i, int j, int *x, int *y);
 
 // ---- programs ----
 
