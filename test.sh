@@ -11,11 +11,11 @@ REPO=$(cd "$(dirname "$0")" && pwd)
 
 # shellcheck disable=SC2086
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES || { echo "test.sh: could not install the packages" >&2; exit 1; }
-build_tree build -DWARNINGS_AS_ERRORS=ON || exit 1
+build_tree build -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS=ON || exit 1
 build_tree build-clang -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DWARNINGS_AS_ERRORS=ON || exit 1
-build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DBUILD_BENCHMARKS=OFF \
-    -DWARNINGS_AS_ERRORS=ON || exit 1
+    -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS=ON || exit 1
+build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DBUILD_TESTING=ON \
+    -DBUILD_BENCHMARKS=OFF -DWARNINGS_AS_ERRORS=ON || exit 1
 
 # A display of our own, even on a desktop, so that the window tests neither
 # need nor disturb the user's screen. Xvfb picks a free display number and

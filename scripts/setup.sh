@@ -2,15 +2,16 @@
 # Shared by run.sh and test.sh: installs missing Debian packages and builds.
 # Source it; it defines functions only.
 
-# Debian packages that building and running the viewers needs.
+# Debian packages that building, installing and running the viewers needs
+# (dpkg-shlibdeps and file are what CPack uses to find the Debian package's
+# dependencies, so that the README's package block works after ./run.sh).
 RUN_PACKAGES="g++ make cmake pkg-config freeglut3-dev libgl-dev libgl1-mesa-dri libglx-mesa0
-libimgui-dev libstb-dev libx11-dev fonts-dejavu-core"
+libimgui-dev libstb-dev libx11-dev fonts-dejavu-core dpkg-dev file"
 # What the tests and benchmarks need on top: the libraries, a second compiler,
 # an X server of their own and xrdb to set its resources, and the tools that
-# judge the installed tree and the Debian package (dpkg-shlibdeps and file are
-# what CPack uses to find the package's dependencies).
-TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
-xvfb x11-xserver-utils clang lintian desktop-file-utils man-db dpkg-dev file"
+# judge the installed tree and the Debian package.
+TEST_PACKAGES="libgtest-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
+xvfb x11-xserver-utils clang lintian desktop-file-utils man-db"
 
 # Installs those of the named packages that are not installed yet.
 ensure_packages() {
