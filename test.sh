@@ -10,7 +10,9 @@ REPO=$(cd "$(dirname "$0")" && pwd)
 . "$REPO/scripts/setup.sh"
 
 # shellcheck disable=SC2086
-ensure_packages $RUN_PACKAGES $TEST_PACKAGES || { echo "test.sh: could not install the packages" >&2; exit 1; }
+ensure_packages $RUN_PACKAGES $TEST_PACKAGES &&
+    ensure_packages --no-install-recommends $TEST_TOOLS ||
+    { echo "test.sh: could not install the packages" >&2; exit 1; }
 build_tree build -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS=ON || exit 1
 build_tree build-clang -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS=ON || exit 1

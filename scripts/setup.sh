@@ -12,9 +12,19 @@ libimgui-dev libstb-dev libx11-dev fonts-dejavu-core dpkg-dev file"
 # judge the installed tree and the Debian package.
 TEST_PACKAGES="libgtest-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
 xvfb x11-xserver-utils clang lintian desktop-file-utils man-db"
+# Tools the package checks use (hardening-check, appstreamcli, diffoscope),
+# installed without their recommends: those would add about 2 GB (mostly
+# diffoscope's file-format helpers), the tools alone about 10 MB.
+TEST_TOOLS="devscripts appstream diffoscope-minimal"
 
-# Installs those of the named packages that are not installed yet.
+# Installs those of the named packages that are not installed yet; with
+# --no-install-recommends first, without what they only recommend.
 ensure_packages() {
+    local apt_options=""
+    if [ "${1:-}" = --no-install-recommends ]; then
+        apt_options="$1"
+        shift
+    fi
     local missing=""
     local pkg
     for pkg in "$@"; do
@@ -30,7 +40,7 @@ ensure_packages() {
     fi
     $sudo apt-get update -q || return 1
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $missing || return 1
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $apt_options $missing || return 1
 }
 
 # Configures and builds the tree into the folder $1, with further cmake
