@@ -17,12 +17,16 @@ fail() {
     failures=$((failures + 1))
 }
 
+# The programs' AppStream id is $app.<program>.
+app=io.github.lattice_viewers
+
 # The files both kinds of install must hold, below the prefix.
 expected_files() {
     for p in spingrid fieldgrid; do
         echo "bin/$p"
         echo "share/man/man1/$p.1.gz"
-        echo "share/applications/$p.desktop"
+        echo "share/applications/$app.$p.desktop"
+        echo "share/metainfo/$app.$p.metainfo.xml"
         for s in 16 32 48 64 128 256; do echo "share/icons/hicolor/${s}x$s/apps/$p.png"; done
     done
     echo share/doc/lattice-viewers/copyright
@@ -47,10 +51,10 @@ tree)
 
         # Errors and warnings fail; hints (such as more than one main menu
         # category, which Education;Science;Physics; asks for) do not.
-        problems=$(desktop-file-validate "$prefix/share/applications/$p.desktop" 2>&1 |
-            grep -v ': hint: ')
-        [ -z "$problems" ] || fail "desktop-file-validate $p.desktop: $problems"
-        grep -qx "Icon=$p" "$prefix/share/applications/$p.desktop" || fail "$p.desktop names no icon $p"
+        entry="$prefix/share/applications/$app.$p.desktop"
+        problems=$(desktop-file-validate "$entry" 2>&1 | grep -v ': hint: ')
+        [ -z "$problems" ] || fail "desktop-file-validate $app.$p.desktop: $problems"
+        grep -qx "Icon=$p" "$entry" || fail "$app.$p.desktop names no icon $p"
 
         warnings=$(MANPAGER=cat MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$p.1.gz" 2>&1 >"$work/$p.txt")
         [ -z "$warnings" ] || fail "man --warnings $p.1: $warnings"
