@@ -34,7 +34,7 @@ esac
 
 # shellcheck disable=SC2086
 ensure_packages $RUN_PACKAGES || { echo "run.sh: could not install the packages" >&2; exit 1; }
-build_tree build-run -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=OFF || exit 1
+build_tree build-run -DBUILD_TESTING=OFF -DBUILD_BENCHMARKS=OFF || exit 1
 
 if [ -z "${DISPLAY:-}" ]; then
     echo "$program: no X display (DISPLAY is not set); run it from a graphical desktop session" >&2

@@ -11,7 +11,9 @@ REPO=$(cd "$(dirname "$0")" && pwd)
 . "$REPO/scripts/setup.sh"
 
 # shellcheck disable=SC2086
-ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WEB_PACKAGES || { echo "test.sh: could not install the packages" >&2; exit 1; }
+ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WEB_PACKAGES &&
+    ensure_packages --no-install-recommends $TEST_TOOLS ||
+    { echo "test.sh: could not install the packages" >&2; exit 1; }
 
 # Every C++ source must be as clang-format makes it with the repository's
 # .clang-format. The files are git's (tracked, or new and not ignored), or
@@ -34,11 +36,11 @@ if [ -n "$unformatted" ]; then
     format_status=1
 fi
 
-build_tree build -DWARNINGS_AS_ERRORS=ON || exit 1
+build_tree build -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS=ON || exit 1
 build_tree build-clang -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DWARNINGS_AS_ERRORS=ON || exit 1
-build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DBUILD_BENCHMARKS=OFF \
-    -DWARNINGS_AS_ERRORS=ON || exit 1
+    -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS=ON || exit 1
+build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DBUILD_TESTING=ON \
+    -DBUILD_BENCHMARKS=OFF -DWARNINGS_AS_ERRORS=ON || exit 1
 # The web site, which the browser tests of build/ load in headless Chromium.
 build_web_site -DWARNINGS_AS_ERRORS=ON || exit 1
 

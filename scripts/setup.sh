@@ -2,22 +2,33 @@
 # Shared by run.sh and test.sh: installs missing Debian packages and builds.
 # Source it; it defines functions only.
 
-# Debian packages that building and running the viewers needs.
+# Debian packages that building, installing and running the viewers needs
+# (dpkg-shlibdeps and file are what CPack uses to find the Debian package's
+# dependencies, so that the README's package block works after ./run.sh).
 RUN_PACKAGES="g++ make cmake pkg-config freeglut3-dev libgl-dev libgl1-mesa-dri libglx-mesa0
-libimgui-dev libstb-dev libx11-dev fonts-dejavu-core"
+libimgui-dev libstb-dev libx11-dev fonts-dejavu-core dpkg-dev file"
 # What the tests and benchmarks need on top: the libraries, a second compiler,
 # the formatter the sources are checked with, an X server of their own and
-# xrdb to set its resources, and the tools that judge the installed tree and
-# the Debian package (dpkg-shlibdeps and file are what CPack uses to find the
-# package's dependencies).
-TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
-xvfb x11-xserver-utils clang clang-format lintian desktop-file-utils man-db dpkg-dev file
+# xrdb to set its resources, a browser for the web pages, and the tools that
+# judge the installed tree and the Debian package.
+TEST_PACKAGES="libgtest-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
+xvfb x11-xserver-utils clang clang-format lintian desktop-file-utils man-db
 chromium chromium-driver python3-selenium"
+# Tools the package checks use (hardening-check, appstreamcli, diffoscope),
+# installed without their recommends: those would add about 2 GB (mostly
+# diffoscope's file-format helpers), the tools alone about 10 MB.
+TEST_TOOLS="devscripts appstream diffoscope-minimal"
 # The web site: Emscripten builds it, python3's http.server serves it.
 WEB_PACKAGES="emscripten cmake make python3"
 
-# Installs those of the named packages that are not installed yet.
+# Installs those of the named packages that are not installed yet; with
+# --no-install-recommends first, without what they only recommend.
 ensure_packages() {
+    local apt_options=""
+    if [ "${1:-}" = --no-install-recommends ]; then
+        apt_options="$1"
+        shift
+    fi
     local missing=""
     local pkg
     for pkg in "$@"; do
@@ -33,7 +44,7 @@ ensure_packages() {
     fi
     $sudo apt-get update -q || return 1
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $missing || return 1
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $apt_options $missing || return 1
 }
 
 # Configures and builds the tree into the folder $1, with further cmake
