@@ -72,6 +72,15 @@
     // run first on the same target and phase.
     for (const type of ["touchstart", "touchmove", "touchend", "touchcancel"])
         window.addEventListener(type, on_touch, {capture: true, passive: false});
+    // A press on the grid leaves the spinner's field, as a click in the grid
+    // window does on the desktop, so that what was typed there is committed
+    // before the press's step. GLUT cancels the mousedown, which would keep
+    // the keyboard in the field; pointerdown comes before it.
+    canvas.addEventListener("pointerdown", function () {
+        if (controls.contains(document.activeElement))
+            document.activeElement.blur();
+    }, true);
+
     // GLUT listens for the legacy wheel events on the window and cancels
     // every one, which would stop the page from scrolling (Chrome refuses it
     // and says so on the console), only to hand the viewers wheel buttons
