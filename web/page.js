@@ -46,25 +46,35 @@
     // long press (the platform's context-menu gesture) a right press, not a
     // left press followed by a right one.
     let touch = null;
+    // How long a finger stays down to make a long press where the platform
+    // sends no contextmenu for it (Safari on iOS), in milliseconds.
+    const long_press = 500;
     function press(button) {
         for (const type of ["mousedown", "mouseup"])
             canvas.dispatchEvent(new MouseEvent(type, {button: button, bubbles: true,
                                                        cancelable: true}));
+    }
+    function right_press_once() {
+        if (touch && !touch.menu) {
+            touch.menu = true;
+            press(2);
+        }
     }
     function on_touch(event) {
         if (event.target !== canvas)
             return;
         event.stopImmediatePropagation();
         if (event.type === "touchstart") {
-            touch = {menu: false};
-        } else if (event.type === "touchend") {
+            if (!touch)
+                touch = {menu: false, timer: setTimeout(right_press_once, long_press)};
+        } else if (event.type === "touchend" || event.type === "touchcancel") {
             // Cancelling the end keeps the browser from adding mouse events.
             event.preventDefault();
-            if (touch && !touch.menu && event.touches.length === 0)
+            if (event.touches.length > 0 || !touch)
+                return;
+            clearTimeout(touch.timer);
+            if (event.type === "touchend" && !touch.menu)
                 press(0);
-            if (event.touches.length === 0)
-                touch = null;
-        } else if (event.type === "touchcancel") {
             touch = null;
         }
     }
@@ -94,10 +104,7 @@
     canvas.addEventListener("contextmenu", function (event) {
         event.preventDefault();
         // A mouse's right press has already reached GLUT as a mousedown.
-        if (touch && !touch.menu) {
-            touch.menu = true;
-            press(2);
-        }
+        right_press_once();
     });
 
     fit_canvas();

@@ -221,9 +221,15 @@ class Pages(unittest.TestCase):
         self.after_pending_timers()
         self.assertEqual(self.call("web_step_count"), 1)
         self.assertEqual(self.js("return menus;"), [True])
+        # Where no contextmenu comes, holding the finger is enough.
+        self.cdp_touch("touchStart", x, y)
+        wait_for(lambda: self.call("web_step_count") == 2, what="a step from holding")
+        self.cdp_touch("touchEnd")
+        self.after_pending_timers()
+        self.assertEqual(self.call("web_step_count"), 2)
         self.cdp_touch("touchStart", x, y)
         self.cdp_touch("touchEnd")
-        wait_for(lambda: self.call("web_step_count") >= 3, what="a burst after a tap")
+        wait_for(lambda: self.call("web_step_count") >= 4, what="a burst after a tap")
 
     def test_typed_alpha_reaches_the_next_step(self):
         self.open("fieldgrid")
