@@ -154,6 +154,7 @@ EM_JS(void, glui_page_make_spinner,
         step(event.deltaY < 0 ? 1 : -1);
     }, {passive: false});
     row.appendChild(label);
+    row.appendChild(document.createTextNode(" "));
     row.appendChild(box);
     Module.gluiPanels[window].appendChild(row);
 });
