@@ -134,6 +134,7 @@ class Pages(unittest.TestCase):
         for program in SIDE:
             with self.subTest(program):
                 self.open(program)
+                self.assertEqual(self.driver.title, program)
                 picture = self.cells(program)
                 self.assertTrue(picture["white"])
                 cells = picture["cells"]
