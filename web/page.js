@@ -46,25 +46,35 @@
     // long press (the platform's context-menu gesture) a right press, not a
     // left press followed by a right one.
     let touch = null;
+    // How long a finger stays down to make a long press where the platform
+    // sends no contextmenu for it (Safari on iOS), in milliseconds.
+    const long_press = 500;
     function press(button) {
         for (const type of ["mousedown", "mouseup"])
             canvas.dispatchEvent(new MouseEvent(type, {button: button, bubbles: true,
                                                        cancelable: true}));
+    }
+    function right_press_once() {
+        if (touch && !touch.menu) {
+            touch.menu = true;
+            press(2);
+        }
     }
     function on_touch(event) {
         if (event.target !== canvas)
             return;
         event.stopImmediatePropagation();
         if (event.type === "touchstart") {
-            touch = {menu: false};
-        } else if (event.type === "touchend") {
+            if (!touch)
+                touch = {menu: false, timer: setTimeout(right_press_once, long_press)};
+        } else if (event.type === "touchend" || event.type === "touchcancel") {
             // Cancelling the end keeps the browser from adding mouse events.
             event.preventDefault();
-            if (touch && !touch.menu && event.touches.length === 0)
+            if (event.touches.length > 0 || !touch)
+                return;
+            clearTimeout(touch.timer);
+            if (event.type === "touchend" && !touch.menu)
                 press(0);
-            if (event.touches.length === 0)
-                touch = null;
-        } else if (event.type === "touchcancel") {
             touch = null;
         }
     }
@@ -72,6 +82,15 @@
     // run first on the same target and phase.
     for (const type of ["touchstart", "touchmove", "touchend", "touchcancel"])
         window.addEventListener(type, on_touch, {capture: true, passive: false});
+    // A press on the grid leaves the spinner's field, as a click in the grid
+    // window does on the desktop, so that what was typed there is committed
+    // before the press's step. GLUT cancels the mousedown, which would keep
+    // the keyboard in the field; pointerdown comes before it.
+    canvas.addEventListener("pointerdown", function () {
+        if (controls.contains(document.activeElement))
+            document.activeElement.blur();
+    }, true);
+
     // GLUT listens for the legacy wheel events on the window and cancels
     // every one, which would stop the page from scrolling (Chrome refuses it
     // and says so on the console), only to hand the viewers wheel buttons
@@ -85,10 +104,7 @@
     canvas.addEventListener("contextmenu", function (event) {
         event.preventDefault();
         // A mouse's right press has already reached GLUT as a mousedown.
-        if (touch && !touch.menu) {
-            touch.menu = true;
-            press(2);
-        }
+        right_press_once();
     });
 
     fit_canvas();

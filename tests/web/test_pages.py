@@ -7,6 +7,7 @@ native build's.
 usage: test_pages.py SITE PROBE   (SITE: build-web/site; PROBE: the native
 scripted_run_probe)"""
 
+import os
 import subprocess
 import sys
 import unittest
@@ -124,15 +125,16 @@ class Pages(unittest.TestCase):
                        "  if (l.textContent.trim() === arguments[0]) return l.control;"
                        "return null;", label)
 
-    def type_into(self, field, text):
+    def type_into(self, field, text, end=Keys.ENTER):
         field.click()
-        field.send_keys(Keys.CONTROL + "a" + Keys.NULL, text, Keys.ENTER)
+        field.send_keys(Keys.CONTROL + "a" + Keys.NULL, text, end)
 
     # ---- tests ----
     def test_first_picture_inside_a_white_margin(self):
         for program in SIDE:
             with self.subTest(program):
                 self.open(program)
+                self.assertEqual(self.driver.title, program)
                 picture = self.cells(program)
                 self.assertTrue(picture["white"])
                 cells = picture["cells"]
@@ -220,17 +222,25 @@ class Pages(unittest.TestCase):
         self.after_pending_timers()
         self.assertEqual(self.call("web_step_count"), 1)
         self.assertEqual(self.js("return menus;"), [True])
+        # Where no contextmenu comes, holding the finger is enough.
+        self.cdp_touch("touchStart", x, y)
+        wait_for(lambda: self.call("web_step_count") == 2, what="a step from holding")
+        self.cdp_touch("touchEnd")
+        self.after_pending_timers()
+        self.assertEqual(self.call("web_step_count"), 2)
         self.cdp_touch("touchStart", x, y)
         self.cdp_touch("touchEnd")
-        wait_for(lambda: self.call("web_step_count") >= 3, what="a burst after a tap")
+        wait_for(lambda: self.call("web_step_count") >= 4, what="a burst after a tap")
 
     def test_typed_alpha_reaches_the_next_step(self):
         self.open("fieldgrid")
         self.call("web_field_run", 7, 10, 1.5, 0)
-        self.type_into(self.spinner("alpha"), "2.5")
-        self.assertEqual(self.call("web_alpha"), 2.5)
+        # No Enter: the press on the grid leaves the field, which commits.
+        self.type_into(self.spinner("alpha"), "2.5", Keys.NULL)
+        self.assertEqual(self.call("web_alpha"), 1.5)
         ActionChains(self.driver).context_click(self.canvas).perform()
         wait_for(lambda: self.call("web_step_count") == 11, what="the step")
+        self.assertEqual(self.call("web_alpha"), 2.5)
         self.assertEqual(self.js(FIELD_BITS, self.call("web_field")), probe("field", 7, 10, 2.5, 1))
 
     def test_bad_text_is_refused(self):
@@ -276,4 +286,7 @@ class Pages(unittest.TestCase):
 
 if __name__ == "__main__":
     SITE, PROBE = sys.argv[1], sys.argv[2]
+    if not os.path.isfile(os.path.join(SITE, "spingrid.html")):
+        sys.exit("test_pages.py: no site in %s; build it first: emcmake cmake -S . -B build-web"
+                 " && cmake --build build-web" % SITE)
     unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)
