@@ -150,9 +150,6 @@ rebuild)
         cmake --build "$second" -j 2 >>"$work/second.log" 2>&1 &&
         DESTDIR="$work/installed" cmake --install "$second" >>"$work/second.log" 2>&1 ||
         { tail -n 30 "$work/second.log"; fail "configure, build, install without the test libraries"; }
-    for p in spingrid fieldgrid; do
-        [ -x "$work/installed/usr/local/bin/$p" ] || fail "the second build did not install $p"
-    done
 
     env -u SOURCE_DATE_EPOCH cpack --config "$second/CPackConfig.cmake" -G DEB -B "$work/second" \
         >"$work/cpack-second.log" 2>&1 || { cat "$work/cpack-second.log"; fail "cpack in $second"; }
