@@ -30,7 +30,8 @@ add_compile_options($<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE>
                     $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
 add_link_options(LINKER:-z,relro LINKER:-z,now)
 
-add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+                    -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
 if(CMAKE_CXX_COMPILER_ID MATCHES Clang)
     # Clang 14 takes the first map in sorted order, not the last, so the
     # compilation folder is named outright.
