@@ -5,12 +5,13 @@
 # Debian packages that building and running the viewers needs.
 RUN_PACKAGES="g++ make cmake pkg-config freeglut3-dev libgl-dev libgl1-mesa-dri libglx-mesa0
 libimgui-dev libstb-dev libx11-dev fonts-dejavu-core"
-# What the tests and benchmarks need on top: the libraries, a second compiler,
-# an X server of their own and xrdb to set its resources, and the tools that
-# judge the installed tree and the Debian package (dpkg-shlibdeps and file are
-# what CPack uses to find the package's dependencies).
+# What the tests and benchmarks need on top: the libraries, a second compiler
+# and its fuzzing library, an X server of their own and xrdb to set its
+# resources, and the tools that judge the installed tree and the Debian
+# package (dpkg-shlibdeps and file are what CPack uses to find the package's
+# dependencies).
 TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
-xvfb x11-xserver-utils clang lintian desktop-file-utils man-db dpkg-dev file"
+xvfb x11-xserver-utils clang libfuzzer-14-dev lintian desktop-file-utils man-db dpkg-dev file"
 
 # Installs those of the named packages that are not installed yet.
 ensure_packages() {
