@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The control window without a window system: GLUI's calls, the spinner
 // tables, and whole ImGui frames driven by queued mouse and key input.
-#include "glui/control_frame.h"
-#include "glui/control_table.h"
 #include "glui/glui.h"
-#include "glui/input_queue.h"
-#include "glui/screen_density.h"
+#include "glui/imgui/control_frame.h"
+#include "glui/imgui/control_table.h"
+#include "glui/imgui/input_queue.h"
+#include "glui/imgui/screen_density.h"
 
 #include "imgui.h"
 
@@ -41,7 +41,7 @@ class ControlWindow : public ::testing::Test {
         w = add_control_window_row();
         ASSERT_GE(w, 0);
         ImGui::GetIO().DisplaySize = ImVec2(400, 160);
-        glui = &control_windows[w].handle;
+        glui = &glui_windows[w].handle;
         glui->set_main_gfx_window(grid_window);
     }
 
@@ -355,7 +355,7 @@ TEST_F(ControlWindow, TwiceTheDensityDoublesTheSpinnerRowWithEitherFont)
         clear_control_tables();
         w = add_control_window_row();
         ImGui::GetIO().DisplaySize = ImVec2(400, 160);
-        glui = &control_windows[w].handle;
+        glui = &glui_windows[w].handle;
         apply_density(2.0, font);
         add_float_spinner();
         EXPECT_EQ(ImGui::GetFontSize(), 26.0f) << font;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reading, limiting and showing spinner values, without any window.
+#include "glui/core/spinner_value.h"
 #include "glui/glui.h"
-#include "glui/spinner_value.h"
 
 #include <gtest/gtest.h>
 

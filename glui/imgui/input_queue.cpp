@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "glui/input_queue.h"
+#include "glui/imgui/input_queue.h"
 
-#include "glui/control_table.h"
+#include "glui/imgui/control_table.h"
 #include "imgui.h"
 
 namespace {

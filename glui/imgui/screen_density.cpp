@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "glui/screen_density.h"
+#include "glui/imgui/screen_density.h"
 
-#include "glui/spinner_value.h"
+#include "glui/core/spinner_value.h"
 #include "imgui.h"
 
 #include <X11/Xlib.h>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The GLUT side of the control windows: creating them, their callbacks, the
+// The GLUT side of the desktop's control windows: creating them, their callbacks, the
 // frames they draw, and the timer that repeats a held step button. The
 // control window draws only when an event asks for it, plus a few follow-up
 // frames, so a program at rest spends no CPU here.
-#include "glui/control_frame.h"
-#include "glui/control_table.h"
 #include "glui/glui.h"
-#include "glui/input_queue.h"
-#include "glui/screen_density.h"
+#include "glui/imgui/control_frame.h"
+#include "glui/imgui/control_table.h"
+#include "glui/imgui/input_queue.h"
+#include "glui/imgui/screen_density.h"
 
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
@@ -38,7 +38,7 @@ bool left_button_down[max_control_windows];
 int current_control_window()
 {
     int id = glutGetWindow();
-    for (int w = 0; w < control_window_count; w++)
+    for (int w = 0; w < glui_window_count; w++)
         if (control_windows[w].glut_window == id) {
             ImGui::SetCurrentContext(control_windows[w].context);
             return w;
@@ -57,7 +57,7 @@ void repeat_step(int press)
     int s = held_step_spinner;
     if (s < 0 || held_step_press != press)
         return;
-    int w = spinners[s].window;
+    int w = glui_spinners[s].window;
     if (!left_button_down[w])
         return;
     step_spinner(s, held_step_direction);
@@ -239,20 +239,14 @@ void on_special_up(int key, int, int)
 
 } // namespace
 
-void post_window_redisplay(int main_gfx_window)
+void post_main_redisplay(int main_gfx_window)
 {
     glutPostWindowRedisplay(main_gfx_window);
 }
 
-// A stand-in for when the window table is full: it accepts every call and
-// shows nothing, so a program that ignores the failure does not crash.
-GLUI unusable_window = {-1};
-
-GLUI *GLUI_Master_Object::create_glui(const char *name, long, int x, int y)
+bool open_control_window(int w, int x, int y)
 {
-    int w = add_control_window_row();
-    if (w < 0)
-        return &unusable_window;
+    make_control_context(w);
     control_window_row &row = control_windows[w];
     int previous_window = glutGetWindow();
     int previous_mode = glutGet(GLUT_INIT_DISPLAY_MODE);
@@ -267,13 +261,12 @@ GLUI *GLUI_Master_Object::create_glui(const char *name, long, int x, int y)
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     glutInitWindowPosition(x, y);
     glutInitWindowSize(first_width, first_height);
-    row.glut_window = glutCreateWindow(name ? name : "");
+    row.glut_window = glutCreateWindow(glui_windows[w].name);
     // The new window's context is current, so this is GLUT's own display,
     // whichever -display it was given; Xlib read its resources on opening it.
     Display *display = glXGetCurrentDisplay();
     apply_density(density_scale(display ? XResourceManagerString(display) : nullptr),
                   density_font_path);
-    ImGui_ImplGLUT_Init();
     ImGui_ImplOpenGL2_Init();
     // ImGui's backend would install its callbacks on whatever window is
     // current; these are installed on the control window alone and feed
@@ -295,5 +288,5 @@ GLUI *GLUI_Master_Object::create_glui(const char *name, long, int x, int y)
     glutInitWindowSize(previous_w, previous_h);
     if (previous_window > 0)
         glutSetWindow(previous_window);
-    return &row.handle;
+    return true;
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "glui/spinner_value.h"
+#include "glui/core/spinner_value.h"
 
 #include "glui/glui.h"
 

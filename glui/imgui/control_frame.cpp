@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "glui/control_frame.h"
+#include "glui/imgui/control_frame.h"
 
-#include "glui/control_table.h"
-#include "glui/spinner_value.h"
+#include "glui/imgui/control_table.h"
 #include "imgui.h"
 #include "imgui_internal.h"
 
+#include <cstdio>
 #include <cstring>
 
 int held_step_spinner = -1;
@@ -14,18 +14,10 @@ int held_step_press = 0;
 
 namespace {
 
-void show_live_value(spinner_row &row)
+void show_live_value(int spinner)
 {
-    format_spinner_value(live_spinner_value(row.handle.slot), row.data_type, row.text,
-                         sizeof row.text);
-}
-
-void step_spinner_by(int spinner, int steps)
-{
-    for (int k = 0; k < steps; k++)
-        step_spinner(spinner, +1);
-    for (int k = 0; k > steps; k--)
-        step_spinner(spinner, -1);
+    spinner_row &row = spinners[spinner];
+    std::snprintf(row.text, sizeof row.text, "%s", shown_spinner_text(spinner));
 }
 
 // Wheel notches over the field or its buttons, where the last frame drew them.
@@ -49,6 +41,7 @@ int field_callback(ImGuiInputTextCallbackData *data)
     if (data->EventFlag != ImGuiInputTextFlags_CallbackAlways)
         return 0;
     spinner_row &row = *static_cast<spinner_row *>(data->UserData);
+    int s = static_cast<int>(&row - spinners);
     ImGuiIO &io = ImGui::GetIO();
     int steps = row.pending_steps;
     row.pending_steps = 0;
@@ -57,13 +50,9 @@ int field_callback(ImGuiInputTextCallbackData *data)
     if (steps == 0)
         return 0;
     // row.text is the text as the last frame left it; Buf has this frame's typing.
-    if (row.edited || std::strcmp(data->Buf, row.text) != 0)
-        commit_spinner_text(row.handle.slot, data->Buf);
-    step_spinner_by(row.handle.slot, steps);
-    char shown[spinner_text_size];
-    format_spinner_value(live_spinner_value(row.handle.slot), row.data_type, shown, sizeof shown);
+    step_spinner_field(s, data->Buf, row.edited || std::strcmp(data->Buf, row.text) != 0, steps);
     data->DeleteChars(0, data->BufTextLen);
-    data->InsertChars(0, shown);
+    data->InsertChars(0, shown_spinner_text(s));
     data->SelectAll();
     row.stepped_in_field = true;
     return 0;
@@ -71,14 +60,15 @@ int field_callback(ImGuiInputTextCallbackData *data)
 
 // The text field. While it is being edited ImGui owns its text; otherwise it
 // shows the live value as it is now, whoever changed it.
-void spinner_field(spinner_row &row)
+void spinner_field(int s)
 {
+    spinner_row &row = spinners[s];
     int wheel = wheel_steps(row);
     if (row.editing) {
         row.pending_steps = wheel;
     } else {
-        step_spinner_by(row.handle.slot, wheel);
-        show_live_value(row);
+        step_spinner(s, wheel);
+        show_live_value(s);
     }
     ImGuiIO &io = ImGui::GetIO();
     bool escape = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Escape], false);
@@ -106,25 +96,25 @@ void spinner_field(spinner_row &row)
     // Enter, Tab and a click elsewhere all end the edit; only an edited
     // field is committed, so merely visiting it writes nothing.
     bool left_field = row.editing && !active;
-    if (left_field && row.edited && !escape)
-        commit_spinner_text(row.handle.slot, row.text);
+    if (left_field)
+        leave_spinner_field(s, row.text, row.edited && !escape);
     // Steps the callback did not take, the field having lost the keyboard.
-    step_spinner_by(row.handle.slot, row.pending_steps);
+    step_spinner(s, row.pending_steps);
     row.pending_steps = 0;
     if (!active)
         row.edited = false;
     row.editing = active;
     if (left_field)
-        show_live_value(row);
+        show_live_value(s);
 }
 
-void step_button(spinner_row &row, const char *text, int direction)
+void step_button(int s, const char *text, int direction)
 {
+    spinner_row &row = spinners[s];
     float side = ImGui::GetFrameHeight();
     ImGui::Button(text, ImVec2(side, side));
     float centre = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
     (direction < 0 ? row.minus_x : row.plus_x) = centre;
-    int s = row.handle.slot;
     // The step comes on the press, not on release, as the spinner's
     // buttons in GLUI do; the GLUT glue repeats it while the button is held.
     if (ImGui::IsItemActivated()) {
@@ -155,19 +145,19 @@ void build_control_frame(int window)
                      ImGuiWindowFlags_NoBringToFrontOnFocus);
     ImVec2 origin = ImGui::GetWindowPos();
     ImVec2 extent = origin;
-    for (int s = 0; s < spinner_count; s++) {
-        spinner_row &row = spinners[s];
-        if (row.window != window)
+    for (int s = 0; s < glui_spinner_count; s++) {
+        if (glui_spinners[s].window != window)
             continue;
+        spinner_row &row = spinners[s];
         ImGui::PushID(s);
         ImGui::AlignTextToFramePadding();
-        ImGui::TextUnformatted(row.label);
+        ImGui::TextUnformatted(glui_spinners[s].label);
         ImGui::SameLine();
-        spinner_field(row);
+        spinner_field(s);
         ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
-        step_button(row, "-", -1);
+        step_button(s, "-", -1);
         ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
-        step_button(row, "+", +1);
+        step_button(s, "+", +1);
         row.box_max_x = ImGui::GetItemRectMax().x;
         row.box_max_y = ImGui::GetItemRectMax().y;
         extent.x = ImMax(extent.x, row.box_max_x);
