@@ -209,6 +209,9 @@ int main(int argc, char **argv)
     model.bytes = field ? 4096 * sizeof(double) : 2500 * sizeof(int);
     live.address = base + symbol_offset(program, field ? "alpha" : "temperature");
     live.bytes = 4;
+    remote_global steps; // fieldgrid counts its steps
+    steps.address = field ? base + symbol_offset(program, "step_count") : 0;
+    steps.bytes = 4;
     std::vector<double> bytes(4096); // room for either model
     auto model_sound = [&] {
         if (!read_remote(pid, model, bytes.data()))
@@ -321,6 +324,9 @@ int main(int argc, char **argv)
         }
     }
     long end_kb = resident_kb(pid);
+    int step_count = -1;
+    if (field)
+        read_remote(pid, steps, &step_count);
     if (!program_running(pid))
         fail("the program ended during the session");
     if (!model_sound())
@@ -332,9 +338,12 @@ int main(int argc, char **argv)
              std::to_string(end_kb) + " kB");
     std::printf("busy_session %s: %.0f s, %d left presses, %d right presses, %d typed values "
                 "(slowest shown after %.0f ms), resident %ld kB after the first press, %ld kB "
-                "peak, %ld kB at the end\n",
+                "peak, %ld kB at the end",
                 kind.name, (now_ms() - start) / 1000.0, presses, right_presses, typed, worst_ms,
                 baseline_kb, peak_kb, end_kb);
+    if (field)
+        std::printf(", %d steps taken", step_count);
+    std::printf("\n");
 
     // Closing the grid window ends the program as a user would, so that the
     // leak check runs at its exit.
