@@ -43,6 +43,10 @@ build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DBUILD_TE
     -DBUILD_BENCHMARKS=OFF -DWARNINGS_AS_ERRORS=ON || exit 1
 # The web site, which the browser tests of build/ load in headless Chromium.
 build_web_site -DWARNINGS_AS_ERRORS=ON || exit 1
+# The libFuzzer targets (tests/fuzz), in a Clang tree of their own.
+build_tree build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_CXX_COMPILER=clang++ -DFUZZ=ON -DBUILD_TESTING=OFF -DBUILD_BENCHMARKS=OFF \
+    -DWARNINGS_AS_ERRORS=ON || exit 1
 
 # A display of our own, even on a desktop, so that the window tests neither
 # need nor disturb the user's screen. Xvfb picks a free display number and
@@ -66,6 +70,8 @@ ctest --test-dir "$REPO/build" --output-on-failure -j 2 || status=1
 ctest --test-dir "$REPO/build-clang" --output-on-failure -j 2 -L unit || status=1
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$REPO/build-asan" --output-on-failure -j 2 || status=1
+# Each fuzz target over its corpus and a bounded number of new inputs.
+ctest --test-dir "$REPO/build-fuzz" --output-on-failure -j 2 -L fuzz || status=1
 
 if [ "$status" -eq 0 ]; then
     echo "test.sh: all tests passed (${SECONDS} s)"

@@ -12,7 +12,7 @@ libimgui-dev libstb-dev libx11-dev fonts-dejavu-core dpkg-dev file"
 # xrdb to set its resources, a browser for the web pages, and the tools that
 # judge the installed tree and the Debian package.
 TEST_PACKAGES="libgtest-dev libbenchmark-dev libfftw3-dev libx11-dev libxtst-dev
-xvfb x11-xserver-utils clang clang-format lintian desktop-file-utils man-db
+xvfb x11-xserver-utils clang libfuzzer-14-dev clang-format lintian desktop-file-utils man-db
 chromium chromium-driver python3-selenium"
 # Tools the package checks use (hardening-check, appstreamcli, diffoscope),
 # installed without their recommends: those would add about 2 GB (mostly

@@ -92,7 +92,9 @@ bool apply_event(ImGuiIO &io, const input_event &e)
         break;
     }
     case key_special:
-        set_key(io, 256 + e.code, e.down);
+        // GLUT's special keys are small numbers; any other would overflow.
+        if (e.code >= 0 && e.code < 256)
+            set_key(io, 256 + e.code, e.down);
         break;
     }
     return true;

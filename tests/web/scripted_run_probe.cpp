@@ -11,6 +11,7 @@
 // A field is printed as 4096 lines of the doubles' bit patterns in
 // hexadecimal (row-major), a lattice as 2500 lines of -1 or 1.
 #include "fieldgrid/fft.h"
+#include "fieldgrid/fft_private.h"
 #include "fieldgrid/field_state.h"
 #include "spingrid/lattice.h"
 #include "web/scripted_run.h"
