@@ -66,7 +66,9 @@ void begin_capture()
 {
     if (capture_fd < 0)
         capture_fd = memfd_create("fft_stderr", 0);
-    ftruncate(capture_fd, 0);
+    // A capture that cannot be emptied would mix two calls' messages.
+    if (ftruncate(capture_fd, 0) != 0)
+        std::abort();
     lseek(capture_fd, 0, SEEK_SET);
     std::fflush(stderr);
     saved_stderr = dup(2);
