@@ -17,6 +17,9 @@ static long draw_calls = 0;
 
 static unsigned char current_rgba[4] = {255, 255, 255, 255};
 
+// Kept, because a context given back after a loss has forgotten it.
+static float clear_rgba[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+
 // The polygon being built: its first and latest vertex start each triangle
 // of the fan; -1 outside glBegin(GL_POLYGON) .. glEnd().
 static int polygon_vertices = -1;
@@ -29,6 +32,12 @@ static void draw_pending()
 {
     if (batch_count == 0)
         return;
+    // Drawing on a lost context would only fail; the model's later frames
+    // are drawn once it is back.
+    if (webgl_context_lost()) {
+        batch_count = 0;
+        return;
+    }
     webgl_draw_triangles(batch_xy, batch_rgba, batch_count);
     triangles_drawn += batch_count;
     draw_calls += 1;
@@ -64,14 +73,26 @@ long gl_stand_in_draw_calls()
     return draw_calls;
 }
 
+void gl_stand_in_context_restored()
+{
+    webgl_forget_objects();
+    webgl_clear_color(clear_rgba[0], clear_rgba[1], clear_rgba[2], clear_rgba[3]);
+}
+
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
 {
+    clear_rgba[0] = red;
+    clear_rgba[1] = green;
+    clear_rgba[2] = blue;
+    clear_rgba[3] = alpha;
     webgl_clear_color(red, green, blue, alpha);
 }
 
 void glClear(GLbitfield mask)
 {
     draw_pending();
+    if (webgl_context_lost())
+        return;
     // The canvas's backing store follows the window's size and density, so
     // every frame takes the viewport from it.
     webgl_fit_viewport();

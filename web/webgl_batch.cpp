@@ -92,3 +92,17 @@ void webgl_clear(unsigned int mask)
 {
     emscripten_glClear(mask);
 }
+
+bool webgl_context_lost()
+{
+    return emscripten_is_webgl_context_lost(emscripten_webgl_get_current_context());
+}
+
+void webgl_forget_objects()
+{
+    // The old names belong to the lost context; using them in the new one
+    // is an error, and deleting them there would be too.
+    program = 0;
+    xy_buffer = 0;
+    rgba_buffer = 0;
+}

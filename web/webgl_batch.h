@@ -14,3 +14,11 @@ void webgl_fit_viewport();
 // glClearColor and glClear of the current WebGL context.
 void webgl_clear_color(float r, float g, float b, float a);
 void webgl_clear(unsigned int mask);
+
+// Whether the browser has taken the current context away (a GPU reset, a
+// driver update, memory reclaimed). Every call on it does nothing then.
+bool webgl_context_lost();
+
+// The context came back empty: the shaders and buffers are made anew on the
+// next draw.
+void webgl_forget_objects();
