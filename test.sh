@@ -41,8 +41,9 @@ build_tree build-clang -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS=ON || exit 1
 build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DBUILD_TESTING=ON \
     -DBUILD_BENCHMARKS=OFF -DWARNINGS_AS_ERRORS=ON || exit 1
-# The web site, which the browser tests of build/ load in headless Chromium.
-build_web_site -DWARNINGS_AS_ERRORS=ON || exit 1
+# The web site, and the same with the tests' exports, which the browser
+# tests of build/ load in headless Chromium.
+build_web_site -DWARNINGS_AS_ERRORS=ON -DWEB_TEST_SITE=ON || exit 1
 # The libFuzzer targets (tests/fuzz), in a Clang tree of their own.
 build_tree build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
     -DCMAKE_CXX_COMPILER=clang++ -DFUZZ=ON -DBUILD_TESTING=OFF -DBUILD_BENCHMARKS=OFF \

@@ -45,6 +45,14 @@ def start_chromium(width=1000, height=800):
         options.add_argument(argument)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    # The pages let the browser drop a frame's pixels once it has shown them;
+    # kept, a test can read them back whenever it looks.
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+        const get_context = HTMLCanvasElement.prototype.getContext;
+        HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+            return get_context.call(this, type,
+                                    Object.assign({}, attributes, {preserveDrawingBuffer: true}));
+        };"""})
     return driver, profile
 
 
@@ -82,8 +90,10 @@ def console_errors(driver):
 
 
 def open_page(driver, url):
-    """Navigates and waits until the module has drawn its first frame."""
+    """Navigates and waits until the module has started and, on a page of the
+    test site, drawn its first frame."""
     driver.get(url)
     wait_for(lambda: driver.execute_script(
-        "return !!(window.Module && Module.calledRun && Module._web_frames() > 0);"),
+        "return !!(window.Module && Module.calledRun &&"
+        " (Module._web_frames ? Module._web_frames() > 0 : true));"),
         what="the first frame of " + url)
