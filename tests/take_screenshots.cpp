@@ -43,13 +43,14 @@ bool write_png(const std::string &path, int width, int height, const unsigned ch
 }
 
 // The icons of a program: its grid picture without the white margin (one
-// cell of the cells + 2 that span the window), scaled down to each size. The
-// small sizes show the middle quarter, so that their pattern stays visible.
+// cell of the cells + 2 that span the window), scaled down to each size (192
+// and 512 are the web pages' install icons). The small sizes show the middle
+// quarter, so that their pattern stays visible.
 bool write_icons(const picture &grid, int cells, const std::string &stem)
 {
     const int margin = (grid.width + cells + 1) / (cells + 2);
     const int whole = std::min(grid.width, grid.height) - 2 * margin;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 32, 48, 64, 128, 192, 256, 512}) {
         const int side = size <= 64 ? whole / 2 : whole;
         const int corner = margin + (whole - side) / 2;
         std::vector<unsigned char> square = rgb_bytes(grid, corner, corner, side, side);
@@ -61,9 +62,14 @@ bool write_icons(const picture &grid, int cells, const std::string &stem)
     return true;
 }
 
+// The side of the grid window the icons are cut from: large enough that the
+// grid inside its margin is scaled down even to 512 pixels.
+constexpr int icon_window = 540;
+
 // Starts program at the screen's top-left corner, gives it `presses` right
 // presses in the grid window, writes both windows to path and the grid of
-// `cells` per side to the icons named icon_stem-<size>.png.
+// `cells` per side, grown to icon_window, to the icons named
+// icon_stem-<size>.png.
 bool shoot(Display *d, const std::string &program, const char *control_title, int presses,
            const std::string &path, int cells, const std::string &icon_stem)
 {
@@ -87,6 +93,21 @@ bool shoot(Display *d, const std::string &program, const char *control_title, in
         move_pointer(d, DefaultRootWindow(d), 1000, 900);
     ok = ok && stays_true([&] { return grab_picture(d, grid, &shown); }, 300) &&
          grab_picture(d, DefaultRootWindow(d), &screen);
+    // The grid at the icons' size, above the control window that it now
+    // reaches: two grabs in a row alike once redrawn.
+    picture large;
+    if (ok) {
+        XResizeWindow(d, grid, icon_window, icon_window);
+        XRaiseWindow(d, grid);
+        XFlush(d);
+    }
+    ok = ok && wait_until(
+                   [&] {
+                       picture before = large;
+                       return grab_picture(d, grid, &large) && large.width == icon_window &&
+                              large.height == icon_window && same_picture(large, before);
+                   },
+                   5000, {}, 100);
     stop_program(pid);
     if (!ok) {
         std::fprintf(stderr, "take_screenshots: %s did not show its windows\n", program.c_str());
@@ -95,7 +116,7 @@ bool shoot(Display *d, const std::string &program, const char *control_title, in
     int width = std::min(screen.width, std::max(g.root_x + g.width, c.root_x + c.width) + 8);
     int height = std::min(screen.height, std::max(g.root_y + g.height, c.root_y + c.height) + 8);
     std::vector<unsigned char> rgb = rgb_bytes(screen, 0, 0, width, height);
-    return write_png(path, width, height, rgb.data()) && write_icons(shown, cells, icon_stem);
+    return write_png(path, width, height, rgb.data()) && write_icons(large, cells, icon_stem);
 }
 
 } // namespace

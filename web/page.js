@@ -7,6 +7,10 @@
 
 (function () {
     const program = document.body.dataset.program;
+    // The module's .js and .wasm are asked for as of this page's build (the
+    // "?v=" that web/stamp_site.py gave page.js; see service-worker.js).
+    const build = new URL(document.currentScript.src).searchParams.get("v");
+    const of_build = (url) => build ? url + "?v=" + build : url;
     const canvas = document.getElementById("canvas");
     const view = document.getElementById("view");
     const controls = document.getElementById("controls");
@@ -287,6 +291,7 @@
     window.Module = {
         canvas: canvas,
         preinitializedWebGLContext: context,
+        locateFile: (path, prefix) => of_build(prefix + path),
         onRuntimeInitialized: function () {
             module_ready = true;
         },
@@ -312,7 +317,7 @@
         }],
     };
     const script = document.createElement("script");
-    script.src = program + ".js";
+    script.src = of_build(program + ".js");
     script.onerror = function () {
         status.textContent = "Could not load " + script.src + ".";
     };

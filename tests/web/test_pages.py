@@ -2,16 +2,23 @@
 # SPDX-License-Identifier: MIT
 """The web pages in headless Chromium: what they draw, how they answer real
 presses, touches, keys, typing and the wheel, what they say to assistive
-technology, and the model's bits against the native build's.
+technology, the model's bits against the native build's, and the site offline,
+updated and installed.
 
 usage: test_pages.py SITE TEST_SITE PROBE   (SITE: build-web/site, the hosted
 pages; TEST_SITE: build-web/test-site, the same with the tests' exports;
 PROBE: the native scripted_run_probe)"""
 
+import json
 import os
+import re
+import shutil
 import subprocess
 import sys
+import tempfile
 import unittest
+import urllib.error
+import urllib.request
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
@@ -433,6 +440,143 @@ class Pages(unittest.TestCase):
             wait_for(lambda: self.js("return arguments[0].complete && "
                                      "arguments[0].naturalWidth > 0;", link),
                      what="the picture of " + program)
+
+    # ---- offline use, updates and installing ----
+    def site_copy(self):
+        """Serves a copy of the site on a port of its own: an origin of its
+        own, which no service worker controls yet. tearDown then checks that
+        the test's requests stayed on that origin. Returns (folder, server)."""
+        folder = tempfile.mkdtemp(prefix="site-copy-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        shutil.copytree(SITE, folder, dirs_exist_ok=True)
+        server, self.base = site_browser.serve(folder)
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+        return folder, server
+
+    def open_controlled(self, url):
+        """Opens a page and waits until the site's service worker controls it."""
+        site_browser.open_page(self.driver, url)
+        wait_for(lambda: self.js("return !!navigator.serviceWorker.controller;"), 30,
+                 "the service worker to control " + url)
+
+    def page_build(self):
+        return self.js("return new URL(document.querySelector('script[src^=\"page.js\"]').src)"
+                       ".searchParams.get('v');")
+
+    def test_offline_after_one_visit(self):
+        _, server = self.site_copy()
+        self.open_controlled(self.base + "spingrid.html")
+        server.shutdown()
+        server.server_close()
+        with self.assertRaises(urllib.error.URLError):
+            urllib.request.urlopen(self.base + "index.html", timeout=5)
+        # The page again, and the pages not visited yet, from the cache.
+        for program in ("spingrid", "fieldgrid"):
+            site_browser.open_page(self.driver, self.base + program + ".html")
+        self.test_index_shows_both_viewers()
+
+    def test_update_of_one_file_is_served_whole(self):
+        folder, server = self.site_copy()
+        page = self.base + "spingrid.html"
+        # Which .wasm the page ran: a custom section that the new one has.
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                             {"source": WASM_MARK})["identifier"]
+        self.addCleanup(self.driver.execute_cdp_cmd, "Page.removeScriptToEvaluateOnNewDocument",
+                        {"identifier": script})
+        self.open_controlled(page)
+        old = self.page_build()
+        self.assertEqual(old, worker_build(folder))
+        wasm = os.path.join(folder, "spingrid.wasm")
+        sizes = [os.path.getsize(wasm)]
+        with open(wasm, "ab") as f:
+            f.write(wasm_custom_section(b"offline-test", b"new"))
+        sizes.append(os.path.getsize(wasm))
+        subprocess.run([sys.executable, STAMP, folder], check=True, capture_output=True)
+        new = worker_build(folder)
+        self.assertNotEqual(new, old)
+
+        # The first visit after it is still of the old build, whole, while
+        # the new one comes in the background and its worker takes over.
+        site_browser.open_page(self.driver, page)
+        self.assertEqual(self.page_build(), old)
+        self.assertEqual(self.js("return window.wasm_mark;"), [])
+        wait_for(lambda: self.driver.execute_async_script(NEW_WORKER_CONTROLS, new), 30,
+                 "the new build's worker to control the page")
+        # The old page still gets the old build's files; from the cache, as
+        # the server is gone.
+        server.shutdown()
+        server.server_close()
+        self.assertEqual(self.driver.execute_async_script(WASM_SIZES, [old, new]), sizes)
+
+        # The next visit is of the new build, every file of it.
+        site_browser.open_page(self.driver, page)
+        self.assertEqual(self.page_build(), new)
+        self.assertEqual(self.js("return window.wasm_mark;"), ["new"])
+        loaded = self.js("return performance.getEntriesByType('resource').map(e => e.name);")
+        files = [url[len(self.base):].partition("?")[::2] for url in loaded]
+        self.assertLessEqual({"page.css", "page.js", "offline.js", "spingrid.js", "spingrid.wasm"},
+                             {path for path, _ in files})
+        # The browser's own fetches of the manifest's icons ask for the
+        # newest build: no "?v=".
+        icons = ("spingrid-192.png", "spingrid-512.png")
+        self.assertEqual({query for path, query in files if path not in icons}, {"v=" + new},
+                         files)
+        self.assertEqual({query for path, query in files if path in icons} - {""}, set())
+
+    def test_pages_are_installable(self):
+        for page, name in (("index", "spingrid and fieldgrid"), ("spingrid", "spingrid"),
+                           ("fieldgrid", "fieldgrid")):
+            with self.subTest(page):
+                self.driver.get(self.base + page + ".html")
+                manifest = self.driver.execute_cdp_cmd("Page.getAppManifest", {})
+                self.assertEqual(manifest["errors"], [])
+                self.assertEqual(json.loads(manifest["data"])["name"], name)
+                self.assertEqual(self.driver.execute_cdp_cmd(
+                    "Page.getInstallabilityErrors", {})["installabilityErrors"], [])
+
+
+# For the update test: the custom section "offline-test" of each .wasm a page
+# instantiates, kept in window.wasm_mark (empty for a .wasm without one).
+WASM_MARK = """
+for (const name of ["instantiate", "instantiateStreaming"]) {
+    const original = WebAssembly[name];
+    WebAssembly[name] = function () {
+        return original.apply(this, arguments).then(function (result) {
+            if (result.module)
+                window.wasm_mark = WebAssembly.Module.customSections(result.module, "offline-test")
+                    .map(b => new TextDecoder().decode(b));
+            return result;
+        });
+    };
+}
+"""
+# Whether the worker of build arguments[0] is active and controls the page.
+NEW_WORKER_CONTROLS = """
+const [build, done] = arguments;
+Promise.all([navigator.serviceWorker.getRegistration(),
+             caches.open("builds").then(c => c.match("active")).then(r => r ? r.text() : "")])
+    .then(([registration, active]) => done(active === build && !!registration.active &&
+        registration.active.state === "activated" &&
+        navigator.serviceWorker.controller === registration.active));
+"""
+# The sizes of spingrid.wasm as of each build in arguments[0].
+WASM_SIZES = """
+const [builds, done] = arguments;
+Promise.all(builds.map(b => fetch("spingrid.wasm?v=" + b).then(r => r.arrayBuffer())))
+    .then(buffers => done(buffers.map(b => b.byteLength)));
+"""
+STAMP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web", "stamp_site.py")
+
+
+def worker_build(folder):
+    with open(os.path.join(folder, "service-worker.js")) as f:
+        return re.search(r'^const BUILD = "(\w+)";$', f.read(), re.M)[1]
+
+
+def wasm_custom_section(name, payload):
+    body = bytes([len(name)]) + name + payload
+    return bytes([0, len(body)]) + body
 
 
 if __name__ == "__main__":
