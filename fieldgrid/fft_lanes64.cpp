@@ -259,18 +259,29 @@ __attribute__((target("avx2"))) void transform64_avx2(const fft64_job &job, int 
 
 } // namespace
 
+int fft_lanes_used()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    if (has_avx2 && fft_max_lanes >= 4)
+        return 4;
+#endif
+    return fft_max_lanes >= 2 ? 2 : 1;
+}
+
 void fft64(const fft64_job &job, int flag)
 {
     fft_ensure_tables();
+    switch (fft_lanes_used()) {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool has_avx2 = __builtin_cpu_supports("avx2");
-    if (has_avx2 && fft_max_lanes >= 4) {
+    case 4:
         transform64_avx2(job, flag);
-        return;
-    }
+        break;
 #endif
-    if (fft_max_lanes >= 2)
+    case 2:
         transform64_two_lanes(job, flag);
-    else
+        break;
+    default:
         transform64_one_lane(job, flag);
+    }
 }

@@ -62,3 +62,7 @@ extern void (*fft_work_free)(void *block);
 // aarch64, SIMD128 on WebAssembly with -msimd128, plain doubles elsewhere);
 // 1 runs them one double at a time. All give the same bits.
 extern int fft_max_lanes;
+
+// The lanes the 64-point transforms run with now: the widest this processor
+// has, at most fft_max_lanes.
+int fft_lanes_used();
