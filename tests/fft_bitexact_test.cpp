@@ -6,32 +6,23 @@
 // on data with signed zeros, exact integers and subnormal numbers.
 #include "fieldgrid/fft_private.h"
 #include "tests/fft_reference.h"
+#include "tests/fft_test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <random>
 #include <vector>
 
 namespace {
 
+// Random values, or with `integers` small exact integers (-7 .. 7) with a
+// negative zero at every third place.
 std::vector<double> test_values(std::size_t count, unsigned seed, bool integers)
 {
-    std::mt19937_64 gen(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(count);
-    for (std::size_t k = 0; k < count; ++k) {
-        if (integers)
-            v[k] = (k % 3 == 0) ? -0.0 : (double)((int)(dist(gen) * 8));
-        else
-            v[k] = dist(gen);
-    }
+    std::vector<double> v = random_values(count, seed);
+    if (integers)
+        for (std::size_t k = 0; k < count; ++k)
+            v[k] = (k % 3 == 0) ? -0.0 : (double)((int)(v[k] * 8));
     return v;
-}
-
-bool same_bits(const std::vector<double> &a, const std::vector<double> &b)
-{
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
 TEST(FftBitExact, Fft1MatchesStraightforwardVersion)
