@@ -7,17 +7,20 @@
 // code computes. W lanes of a vector carry W butterflies at once. Every lane
 // does the very same IEEE operations in the same order as the scalar
 // butterfly, on the same operands, and nothing is contracted into fused
-// multiply-adds (the build passes -ffp-contract=off, and AVX2 alone does not
-// include FMA), so no result changes by a bit. The butterflies of a stage
-// touch disjoint elements, so a sweep over the data can run several stages
-// on a group of elements held in registers: each butterfly still sees its
-// operands only after the stage before is done with them.
+// multiply-adds: the build passes -ffp-contract=off, which holds inside the
+// AVX2 and AVX-512 functions too (AVX-512F brings FMA instructions with it,
+// and the compilers then leave them unused), so no result changes by a bit.
+// The butterflies of a stage touch disjoint elements, so a sweep over the
+// data can run several stages on a group of elements held in registers:
+// each butterfly still sees its operands only after the stage before is done
+// with them.
 //
 // Which stages run where, named by their half-block length h (32 is the
 // first stage, 1 the last); "32-16" is one sweep running two stages:
 //
 //   lanes          | column pass       | row pass, along | row end, across
 //   ---------------+-------------------+-----------------+----------------
+//   8 (AVX-512)    | 32-16-8, 4-2-1    | 32-16-8         | 4-2-1
 //   4 (AVX2)       | 32-16, 8-4, 2-1   | 32-16, 8-4      | 2-1
 //   2 (SSE2, ...)  | 32-16, 8-4, 2-1   | 32-16, 8-4, 2   | 1
 //   1 (doubles)    | 32-16, 8-4, 2-1   | 32-16, 8-4, 2-1 | -
@@ -32,8 +35,9 @@
 //   the stages run across the vectors; the vectors then lie in bit-reversed
 //   order already, and are stored in their permuted places.
 // - Sweep length: a sweep of s stages holds 2^s complex vectors, 2^(s+1)
-//   registers; AVX2 and SSE2 have 16 registers and take two stages at a
-//   time.
+//   registers. Three stages (16 registers) fit AVX-512's 32 registers, and a
+//   whole row (16 registers) stays in them from its first stage to its last;
+//   AVX2 and SSE2 have 16 registers and take two stages at a time.
 // - The sweep that runs stage 1 writes every element to its bit-reversed
 //   place, times 1/64 in the inverse: the permutation and the scaling of
 //   fft1, which multiplies every element once whichever place it moves to.
@@ -42,7 +46,7 @@
 #include <cstring>
 #include <type_traits>
 
-int fft_max_lanes = 4;
+int fft_max_lanes = fft_widest_lanes;
 
 namespace {
 
@@ -51,7 +55,7 @@ namespace {
 constexpr int points = fft_lane_points, point_bits = 6;
 static_assert(points == 1 << point_bits, "the lane path transforms 64-point lines");
 
-// W doubles side by side: four are AVX2, two are SSE2 on
+// W doubles side by side: eight are AVX-512, four AVX2, two are SSE2 on
 // x86-64, NEON on aarch64 and SIMD128 on WebAssembly built with -msimd128,
 // and the compiler splits them into plain doubles on any other target; one
 // lane is plain double arithmetic.
@@ -64,6 +68,9 @@ template <> struct lanes_of<2> {
 };
 template <> struct lanes_of<4> {
     typedef double type __attribute__((vector_size(32)));
+};
+template <> struct lanes_of<8> {
+    typedef double type __attribute__((vector_size(64)));
 };
 template <int W> using lanes = typename lanes_of<W>::type;
 
@@ -119,7 +126,8 @@ enum lane_layout {
 
 // A twiddle's cosine or sine: W of them side by side (along), or one double
 // that the arithmetic applies to every lane (across), which compilers load
-// as a broadcast.
+// as a broadcast. (A broadcast vector made in a helper was assembled in
+// halves for plain x86-64, which stalls eight lanes.)
 template <int W, lane_layout layout>
 using twiddle_of = typename std::conditional<layout == along, lanes<W>, double>::type;
 
@@ -229,7 +237,7 @@ LANE_HELPER void transpose(lanes<2> (&v)[2])
     v[0] = __builtin_shufflevector(a, b, 0, 2);
     v[1] = __builtin_shufflevector(a, b, 1, 3);
 }
-#if defined(__x86_64__) || defined(__i386__) // four lanes are the AVX2 path's only
+#if defined(__x86_64__) || defined(__i386__) // four and eight lanes are x86's only
 LANE_HELPER void transpose(lanes<4> (&v)[4])
 {
     const lanes<4> a = __builtin_shufflevector(v[0], v[1], 0, 4, 2, 6);
@@ -240,6 +248,30 @@ LANE_HELPER void transpose(lanes<4> (&v)[4])
     v[1] = __builtin_shufflevector(b, d, 0, 1, 4, 5);
     v[2] = __builtin_shufflevector(a, c, 2, 3, 6, 7);
     v[3] = __builtin_shufflevector(b, d, 2, 3, 6, 7);
+}
+LANE_HELPER void transpose(lanes<8> (&v)[8])
+{
+    typedef lanes<8> V;
+    V a[8], b[8];
+    // Pairs of neighbouring lanes, then pairs of pairs, then halves.
+#pragma GCC unroll 4
+    for (int i = 0; i < 8; i += 2) {
+        a[i] = __builtin_shufflevector(v[i], v[i + 1], 0, 8, 2, 10, 4, 12, 6, 14);
+        a[i + 1] = __builtin_shufflevector(v[i], v[i + 1], 1, 9, 3, 11, 5, 13, 7, 15);
+    }
+#pragma GCC unroll 4
+    for (int i = 0; i < 8; i += 4)
+#pragma GCC unroll 2
+        for (int k = 0; k < 2; ++k) {
+            b[i + k] = __builtin_shufflevector(a[i + k], a[i + k + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+            b[i + k + 2] =
+                __builtin_shufflevector(a[i + k], a[i + k + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+        }
+#pragma GCC unroll 4
+    for (int k = 0; k < 4; ++k) {
+        v[k] = __builtin_shufflevector(b[k], b[k + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        v[k + 4] = __builtin_shufflevector(b[k], b[k + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
 }
 #endif
 
@@ -279,20 +311,44 @@ LANE_HELPER void column_pass(const fft64_job &job, const double *tr, const doubl
         double col_re[points * W], col_im[points * W];
         const double *src_re = job.src_re + c, *src_im = job.src_im + c;
         double *dst_re = job.re + c, *dst_im = job.im + c;
-        sweep<W, across, 32, 2, inverse>(src_re, src_im, step, col_re, col_im, W, tr, ti);
-        sweep<W, across, 8, 2, inverse>(col_re, col_im, W, col_re, col_im, W, tr, ti);
-        sweep<W, across, 2, 2, inverse>(col_re, col_im, W, dst_re, dst_im, step, tr, ti);
+        if constexpr (W == 8) {
+            sweep<W, across, 32, 3, inverse>(src_re, src_im, step, col_re, col_im, W, tr, ti);
+            sweep<W, across, 4, 3, inverse>(col_re, col_im, W, dst_re, dst_im, step, tr, ti);
+        } else {
+            sweep<W, across, 32, 2, inverse>(src_re, src_im, step, col_re, col_im, W, tr, ti);
+            sweep<W, across, 8, 2, inverse>(col_re, col_im, W, col_re, col_im, W, tr, ti);
+            sweep<W, across, 2, 2, inverse>(col_re, col_im, W, dst_re, dst_im, step, tr, ti);
+        }
     }
 }
 
 // One row, in place. buf_re, buf_im: 64 doubles each, for the sweeps
-// between.
+// between, which eight lanes do without: their whole row stays in sixteen
+// registers.
 template <int W, bool inverse>
 LANE_HELPER void row(double *row_re, double *row_im, double *buf_re, double *buf_im,
                      const double *tr, const double *ti)
 {
     typedef lanes<W> V;
-    if constexpr (W == 1) {
+    if constexpr (W == 8) {
+        V xr[W], xi[W];
+#pragma GCC unroll 8
+        for (int k = 0; k < W; ++k) {
+            load(xr[k], row_re + k * W);
+            load(xi[k], row_im + k * W);
+        }
+        V wr[W - 1], wi[W - 1];
+        group_twiddles<W, along, 32, 3>(wr, wi, tr, ti, 0);
+        group_stages<W, 3>(xr, xi, wr, wi);
+        // Block k is x[k]; the row end takes block rev(l) as its l-th.
+        V yr[W], yi[W];
+#pragma GCC unroll 8
+        for (int l = 0; l < W; ++l) {
+            yr[l] = xr[reversal.of[l] / W];
+            yi[l] = xi[reversal.of[l] / W];
+        }
+        row_end<W, inverse>(yr, yi, row_re, row_im, tr, ti);
+    } else if constexpr (W == 1) {
         sweep<W, along, 32, 2, inverse>(row_re, row_im, 1, buf_re, buf_im, 1, tr, ti);
         sweep<W, along, 8, 2, inverse>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
         sweep<W, along, 2, 2, inverse>(buf_re, buf_im, 1, row_re, row_im, 1, tr, ti);
@@ -342,6 +398,11 @@ __attribute__((target("avx2"))) void transform64_avx2(const fft64_job &job, int 
 {
     flag != 0 ? run64<4, true>(job) : run64<4, false>(job);
 }
+
+__attribute__((target("avx512f"))) void transform64_avx512(const fft64_job &job, int flag)
+{
+    flag != 0 ? run64<8, true>(job) : run64<8, false>(job);
+}
 #endif
 
 } // namespace
@@ -349,7 +410,10 @@ __attribute__((target("avx2"))) void transform64_avx2(const fft64_job &job, int 
 int fft_lanes_used()
 {
 #if defined(__x86_64__) || defined(__i386__)
+    static const bool has_avx512 = __builtin_cpu_supports("avx512f");
     static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    if (has_avx512 && fft_max_lanes >= 8)
+        return 8;
     if (has_avx2 && fft_max_lanes >= 4)
         return 4;
 #endif
@@ -361,6 +425,9 @@ void fft64(const fft64_job &job, int flag)
     fft_ensure_tables();
     switch (fft_lanes_used()) {
 #if defined(__x86_64__) || defined(__i386__)
+    case 8:
+        transform64_avx512(job, flag);
+        break;
     case 4:
         transform64_avx2(job, flag);
         break;
