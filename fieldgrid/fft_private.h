@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the FFT's own sources share, and the seams its tests use: not part of
-// the interface in fft.h. Include it only from fieldgrid/fft*.cpp and tests.
+// the interface in fft.h. Include it only from fieldgrid's sources (the step
+// reads fft_lanes_used) and tests.
 #pragma once
 
 #include "fieldgrid/fft.h"
