@@ -195,11 +195,17 @@ template <bool inverse, typename V> LANE_HELPER void store_scaled(double *p, con
     store(p, y);
 }
 
-// One sweep over 64-point lines: `stages` stages (1 to 3), the first with
-// half-block length h, in groups of 2^stages vectors. Element p of the lines
-// is read at from + p * from_step and written to to + p * to_step, which may
-// be the same place. The sweep whose last stage is stage 1 writes element p
-// to its bit-reversed place instead, times 1/64 when `inverse`.
+// One sweep over 64-point lines, in groups of 2^stages vectors:
+//   W        lanes per vector (8, 4, 2 or 1);
+//   layout   across: each lane a line of its own; along: W neighbours in one
+//            line (h >> (stages - 1) must then be at least W);
+//   h        the half-block length of the sweep's first stage (32 ... 1);
+//   stages   how many stages it runs (1 to 3);
+//   inverse  the direction; tab_re, tab_im are that direction's twiddles.
+// Element p of the lines is read at from + p * from_step and written to
+// to + p * to_step, which may be the same place. The sweep whose last stage
+// is stage 1 writes element p to its bit-reversed place instead, times 1/64
+// in the inverse.
 template <int W, lane_layout layout, int h, int stages, bool inverse>
 LANE_HELPER void sweep(const double *from_re, const double *from_im, std::ptrdiff_t from_step,
                        double *to_re, double *to_im, std::ptrdiff_t to_step, const double *tab_re,
