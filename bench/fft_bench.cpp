@@ -13,7 +13,8 @@
 // transform as the step uses it, without a separate copy, against the same
 // FFTW figures (copy included there). The straightforward rows time the
 // transform written directly from its description (a cosine and sine per
-// twiddle and call), to show what the twiddle tables save.
+// twiddle and call), to show what the twiddle tables save. --lanes=N caps
+// the vector lanes of our 64-point transforms (lanes_main.cpp).
 #include "fieldgrid/fft.h"
 #include "tests/fft_reference.h"
 

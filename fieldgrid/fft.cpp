@@ -17,10 +17,10 @@
 void *(*fft_work_alloc)(std::size_t bytes) = std::malloc;
 void (*fft_work_free)(void *block) = std::free;
 
-alignas(32) double fft_forward_re[fft_table_max];
-alignas(32) double fft_forward_im[fft_table_max];
-alignas(32) double fft_inverse_re[fft_table_max];
-alignas(32) double fft_inverse_im[fft_table_max];
+alignas(64) double fft_forward_re[fft_table_max];
+alignas(64) double fft_forward_im[fft_table_max];
+alignas(64) double fft_inverse_re[fft_table_max];
+alignas(64) double fft_inverse_im[fft_table_max];
 
 namespace {
 

@@ -4,21 +4,49 @@
 //
 // fieldgrid only ever transforms lines of 64, so that length has its own
 // code, with every loop bound a constant, computing exactly what the general
-// code computes. W lanes of a vector carry W butterflies at once: in a column
-// pass each lane is a column of its own, W neighbouring columns loaded
-// straight from the rows; in a row pass the lanes hold neighbouring twiddle
-// indices of one row. Every lane does the very same IEEE operations in the
-// same order as the scalar butterfly, on the same operands, and nothing is
-// contracted into fused multiply-adds (the build passes -ffp-contract=off, and
-// AVX2 alone does not include FMA), so no result changes by a bit. The
-// butterflies of a stage touch disjoint elements, so two stages can share one
-// sweep: each butterfly still sees its operands only after the stage before
-// is done with them.
+// code computes. W lanes of a vector carry W butterflies at once. Every lane
+// does the very same IEEE operations in the same order as the scalar
+// butterfly, on the same operands, and nothing is contracted into fused
+// multiply-adds: the build passes -ffp-contract=off, which holds inside the
+// AVX2 and AVX-512 functions too (AVX-512F brings FMA instructions with it,
+// and the compilers then leave them unused), so no result changes by a bit.
+// The butterflies of a stage touch disjoint elements, so a sweep over the
+// data can run several stages on a group of elements held in registers:
+// each butterfly still sees its operands only after the stage before is done
+// with them.
+//
+// Which stages run where, named by their half-block length h (32 is the
+// first stage, 1 the last); "32-16" is one sweep running two stages:
+//
+//   lanes          | column pass       | row pass, along | row end, across
+//   ---------------+-------------------+-----------------+----------------
+//   8 (AVX-512)    | 32-16-8, 4-2-1    | 32-16-8         | 4-2-1
+//   4 (AVX2)       | 32-16, 8-4, 2-1   | 32-16, 8-4      | 2-1
+//   2 (SSE2, ...)  | 32-16, 8-4, 2-1   | 32-16, 8-4, 2   | 1
+//   1 (doubles)    | 32-16, 8-4, 2-1   | 32-16, 8-4, 2-1 | -
+//
+// Why:
+// - Column pass: each lane is a column of its own, W neighbouring columns
+//   loaded straight from the rows, so every stage runs the same way.
+// - Row pass, along: the lanes hold W neighbouring twiddle indices of one
+//   row, which works while the stage's half-block h is at least W.
+// - Row end, across: the stages with h below W. W blocks of W elements are
+//   transposed, so that each vector holds one position of every block, and
+//   the stages run across the vectors; the vectors then lie in bit-reversed
+//   order already, and are stored in their permuted places.
+// - Sweep length: a sweep of s stages holds 2^s complex vectors, 2^(s+1)
+//   registers. Three stages (16 registers) fit AVX-512's 32 registers, and a
+//   whole row (16 registers) stays in them from its first stage to its last;
+//   AVX2 and SSE2 have 16 registers and take two stages at a time.
+// - The sweep that runs stage 1 writes every element to its bit-reversed
+//   place, times 1/64 in the inverse: the permutation and the scaling of
+//   fft1, which multiplies every element once whichever place it moves to.
 #include "fieldgrid/fft_private.h"
 
 #include <cstring>
+#include <type_traits>
 
-int fft_max_lanes = 4;
+int fft_max_lanes = fft_widest_lanes;
 
 namespace {
 
@@ -27,10 +55,10 @@ namespace {
 constexpr int points = fft_lane_points, point_bits = 6;
 static_assert(points == 1 << point_bits, "the lane path transforms 64-point lines");
 
-// W doubles side by side: four are AVX2, two are SSE2 on x86-64, NEON on
-// aarch64 and SIMD128 on WebAssembly built with -msimd128, and the compiler
-// splits them into plain doubles on any other target; one lane is plain
-// double arithmetic.
+// W doubles side by side: eight are AVX-512, four AVX2, two are SSE2 on
+// x86-64, NEON on aarch64 and SIMD128 on WebAssembly built with -msimd128,
+// and the compiler splits them into plain doubles on any other target; one
+// lane is plain double arithmetic.
 template <int W> struct lanes_of;
 template <> struct lanes_of<1> {
     typedef double type __attribute__((vector_size(8)));
@@ -40,6 +68,9 @@ template <> struct lanes_of<2> {
 };
 template <> struct lanes_of<4> {
     typedef double type __attribute__((vector_size(32)));
+};
+template <> struct lanes_of<8> {
+    typedef double type __attribute__((vector_size(64)));
 };
 template <int W> using lanes = typename lanes_of<W>::type;
 
@@ -57,17 +88,11 @@ template <typename V> LANE_HELPER void store(double *p, const V &v)
 {
     std::memcpy(p, &v, sizeof v);
 }
-template <typename V> LANE_HELPER void splat(V &v, double x)
-{
-    double copies[sizeof v / sizeof x];
-    for (double &c : copies)
-        c = x;
-    load(v, copies);
-}
 
-// The butterfly of the general stage loop, on every lane at once.
-template <typename V>
-LANE_HELPER void butterfly(V &xr, V &xi, V &yr, V &yi, const V &wr, const V &wi)
+// The butterfly of the general stage loop, on every lane at once. The
+// twiddle w is a vector, or one double for every lane.
+template <typename V, typename T>
+LANE_HELPER void butterfly(V &xr, V &xi, V &yr, V &yi, const T &wr, const T &wi)
 {
     const V sr = xr + yr, si = xi + yi;
     const V dr = xr - yr, di = xi - yi;
@@ -93,79 +118,132 @@ constexpr reversal64 make_reversal64()
 
 constexpr reversal64 reversal = make_reversal64();
 
-// The cosine-sine pair of twiddle index k in every lane (along false), or
-// those of k, k + 1, ... side by side (along true).
-template <int W, bool along>
-LANE_HELPER void twiddle(lanes<W> &wr, lanes<W> &wi, const double *tab_re, const double *tab_im,
-                         int k)
+// How the lanes of a vector lie in the lines it holds.
+enum lane_layout {
+    across, // lane l is line l of W: the same twiddle in every lane
+    along,  // lane l is element l of W neighbours in one line: W twiddles side by side
+};
+
+// A twiddle's cosine or sine: W of them side by side (along), or one double
+// that the arithmetic applies to every lane (across), which compilers load
+// as a broadcast. (A broadcast vector made in a helper was assembled in
+// halves for plain x86-64, which stalls eight lanes.)
+template <int W, lane_layout layout>
+using twiddle_of = typename std::conditional<layout == along, lanes<W>, double>::type;
+
+// The twiddle of index k (along: of k, k + 1, ..., k + W - 1).
+template <int W, lane_layout layout>
+LANE_HELPER void twiddle(twiddle_of<W, layout> &wr, twiddle_of<W, layout> &wi, const double *tab_re,
+                         const double *tab_im, int k)
 {
-    if (along) {
+    if constexpr (layout == along) {
         load(wr, tab_re + k);
         load(wi, tab_im + k);
     } else {
-        splat(wr, tab_re[k]);
-        splat(wi, tab_im[k]);
+        wr = tab_re[k];
+        wi = tab_im[k];
     }
 }
 
-// One sweep over 64-point lines: the stage with half-block length h, and
-// with `two` the stage h/2 as well. Element p of the lines is read at
-// from + p * from_step and written to to + p * to_step, which may be the same
-// place. along: the lanes hold twiddle indices j .. j+W-1 of one line (h/2
-// or h at least W); otherwise each lane is a line of its own. With `last`,
-// element p is written to its bit-reversed place instead, times 1/64 when
-// `scaled`: the permutation and the inverse's scaling of fft1, which
-// multiplies every element once whichever place it moves to.
-template <int W, bool along, int h, bool two, bool last = false, bool scaled = false>
+// A group is what one sweep holds in registers: 2^stages vectors, x[k]
+// holding the elements j + k * q of one block, q = h / 2^(stages - 1) (plus
+// the lane index with layout along). In stage s of the group, x[k] meets
+// x[k + half], half = 2^(stages - 1 - s), with twiddle index
+// (h >> s) + j + (k & (half - 1)) * q. The group's 2^stages - 1 twiddles are
+// fetched once, into w[half - 1 + (k & (half - 1))], for all the blocks.
+template <int W, lane_layout layout, int h, int stages>
+LANE_HELPER void group_twiddles(twiddle_of<W, layout> (&wr)[(1 << stages) - 1],
+                                twiddle_of<W, layout> (&wi)[(1 << stages) - 1],
+                                const double *tab_re, const double *tab_im, int j)
+{
+    constexpr int q = h >> (stages - 1);
+#pragma GCC unroll 4
+    for (int s = 0; s < stages; ++s) {
+        const int half = 1 << (stages - 1 - s);
+        // A bound that does not depend on s lets every compiler unroll both
+        // loops, which keeps w in registers.
+#pragma GCC unroll 4
+        for (int k = 0; k < (1 << stages) / 2; ++k)
+            if (k < half)
+                twiddle<W, layout>(wr[half - 1 + k], wi[half - 1 + k], tab_re, tab_im,
+                                   (h >> s) + j + k * q);
+    }
+}
+
+template <int W, int stages, typename T>
+LANE_HELPER void group_stages(lanes<W> (&xr)[1 << stages], lanes<W> (&xi)[1 << stages],
+                              const T (&wr)[(1 << stages) - 1], const T (&wi)[(1 << stages) - 1])
+{
+#pragma GCC unroll 4
+    for (int s = 0; s < stages; ++s) {
+        const int half = 1 << (stages - 1 - s);
+#pragma GCC unroll 8
+        for (int k = 0; k < 1 << stages; ++k)
+            if ((k & half) == 0) {
+                const int w = half - 1 + (k & (half - 1));
+                butterfly(xr[k], xi[k], xr[k + half], xi[k + half], wr[w], wi[w]);
+            }
+    }
+}
+
+// Stores x, times 1/64 when `inverse`: the scaling of the inverse transform.
+// The copy y keeps x's array in registers: Clang leaves an array in memory
+// once an element's address reaches the fortified memcpy.
+template <bool inverse, typename V> LANE_HELPER void store_scaled(double *p, const V &x)
+{
+    const V y = inverse ? x * (1.0 / points) : x;
+    store(p, y);
+}
+
+// One sweep over 64-point lines, in groups of 2^stages vectors:
+//   W        lanes per vector (8, 4, 2 or 1);
+//   layout   across: each lane a line of its own; along: W neighbours in one
+//            line (h >> (stages - 1) must then be at least W);
+//   h        the half-block length of the sweep's first stage (32 ... 1);
+//   stages   how many stages it runs (1 to 3);
+//   inverse  the direction; tab_re, tab_im are that direction's twiddles.
+// Element p of the lines is read at from + p * from_step and written to
+// to + p * to_step, which may be the same place. The sweep whose last stage
+// is stage 1 writes element p to its bit-reversed place instead, times 1/64
+// in the inverse.
+template <int W, lane_layout layout, int h, int stages, bool inverse>
 LANE_HELPER void sweep(const double *from_re, const double *from_im, std::ptrdiff_t from_step,
                        double *to_re, double *to_im, std::ptrdiff_t to_step, const double *tab_re,
                        const double *tab_im)
 {
     typedef lanes<W> V;
-    constexpr int q = two ? h / 2 : h, parts = two ? 4 : 2;
-    for (int j = 0; j < q; j += along ? W : 1) {
-        V wr[3], wi[3];
-        twiddle<W, along>(wr[0], wi[0], tab_re, tab_im, h + j);
-        if (two) {
-            twiddle<W, along>(wr[1], wi[1], tab_re, tab_im, h + q + j);
-            twiddle<W, along>(wr[2], wi[2], tab_re, tab_im, q + j);
-        }
+    constexpr int count = 1 << stages, q = h >> (stages - 1);
+    constexpr bool last = q == 1;
+    for (int j = 0; j < q; j += layout == along ? W : 1) {
+        twiddle_of<W, layout> wr[count - 1], wi[count - 1];
+        group_twiddles<W, layout, h, stages>(wr, wi, tab_re, tab_im, j);
         for (int b = 0; b < points; b += 2 * h) {
-            // Single stage: p and p + h; two stages: p, p + h/2, p + h, p + 3h/2.
-            const int p[4] = {b + j, b + j + q, b + j + h, b + j + h + q};
-            V xr[4], xi[4];
-#pragma GCC unroll 4
-            for (int e = 0; e < parts; ++e) {
-                load(xr[e], from_re + p[e] * from_step);
-                load(xi[e], from_im + p[e] * from_step);
+            V xr[count], xi[count];
+#pragma GCC unroll 8
+            for (int k = 0; k < count; ++k) {
+                load(xr[k], from_re + (b + j + k * q) * from_step);
+                load(xi[k], from_im + (b + j + k * q) * from_step);
             }
-            if (two) {
-                butterfly(xr[0], xi[0], xr[2], xi[2], wr[0], wi[0]);
-                butterfly(xr[1], xi[1], xr[3], xi[3], wr[1], wi[1]);
-                butterfly(xr[0], xi[0], xr[1], xi[1], wr[2], wi[2]);
-                butterfly(xr[2], xi[2], xr[3], xi[3], wr[2], wi[2]);
-            } else {
-                butterfly(xr[0], xi[0], xr[1], xi[1], wr[0], wi[0]);
-            }
-#pragma GCC unroll 4
-            for (int e = 0; e < parts; ++e) {
-                const std::ptrdiff_t at = (last ? reversal.of[p[e]] : p[e]) * to_step;
-                store(to_re + at, scaled ? xr[e] * (1.0 / points) : xr[e]);
-                store(to_im + at, scaled ? xi[e] * (1.0 / points) : xi[e]);
+            group_stages<W, stages>(xr, xi, wr, wi);
+#pragma GCC unroll 8
+            for (int k = 0; k < count; ++k) {
+                const int p = b + j + k * q;
+                const std::ptrdiff_t at = (last ? reversal.of[p] : p) * to_step;
+                store_scaled<inverse && last>(to_re + at, xr[k]);
+                store_scaled<inverse && last>(to_im + at, xi[k]);
             }
         }
     }
 }
 
 // v[k][i] becomes v[i][k].
-LANE_HELPER void transpose(lanes<1> (&)[1]) {}
 LANE_HELPER void transpose(lanes<2> (&v)[2])
 {
     const lanes<2> a = v[0], b = v[1];
     v[0] = __builtin_shufflevector(a, b, 0, 2);
     v[1] = __builtin_shufflevector(a, b, 1, 3);
 }
-#if defined(__x86_64__) || defined(__i386__) // four lanes are the AVX2 path's only
+#if defined(__x86_64__) || defined(__i386__) // four and eight lanes are x86's only
 LANE_HELPER void transpose(lanes<4> (&v)[4])
 {
     const lanes<4> a = __builtin_shufflevector(v[0], v[1], 0, 4, 2, 6);
@@ -177,66 +255,137 @@ LANE_HELPER void transpose(lanes<4> (&v)[4])
     v[2] = __builtin_shufflevector(a, c, 2, 3, 6, 7);
     v[3] = __builtin_shufflevector(b, d, 2, 3, 6, 7);
 }
+LANE_HELPER void transpose(lanes<8> (&v)[8])
+{
+    typedef lanes<8> V;
+    V a[8], b[8];
+    // Pairs of neighbouring lanes, then pairs of pairs, then halves.
+#pragma GCC unroll 4
+    for (int i = 0; i < 8; i += 2) {
+        a[i] = __builtin_shufflevector(v[i], v[i + 1], 0, 8, 2, 10, 4, 12, 6, 14);
+        a[i + 1] = __builtin_shufflevector(v[i], v[i + 1], 1, 9, 3, 11, 5, 13, 7, 15);
+    }
+#pragma GCC unroll 4
+    for (int i = 0; i < 8; i += 4)
+#pragma GCC unroll 2
+        for (int k = 0; k < 2; ++k) {
+            b[i + k] = __builtin_shufflevector(a[i + k], a[i + k + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+            b[i + k + 2] =
+                __builtin_shufflevector(a[i + k], a[i + k + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+        }
+#pragma GCC unroll 4
+    for (int k = 0; k < 4; ++k) {
+        v[k] = __builtin_shufflevector(b[k], b[k + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        v[k + 4] = __builtin_shufflevector(b[k], b[k + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
+}
 #endif
 
-// The end of a row: the stages whose half-blocks are narrower than the lanes,
-// then the permutation (and the inverse's scaling), from `from` to `to`. The
-// W blocks of W elements whose first elements end up side by side are
-// loaded and transposed, so that each vector holds one position of every
-// block; the stages then run across the lanes, and each vector is already in
-// its permuted order.
-template <int W, bool scaled>
-LANE_HELPER void row_end(const double *from_re, const double *from_im, double *to_re, double *to_im,
+constexpr int log2_of(int w)
+{
+    return w > 1 ? 1 + log2_of(w / 2) : 0;
+}
+
+// The row end on W blocks of W elements in registers, x[l] holding the
+// elements of block rev(l) side by side (rev reverses log2 W bits): after
+// the transpose vector i holds position i of every block, and after the
+// stages below W it goes whole to to + reversal.of[i], the place of the
+// bit-reversed index of position i.
+template <int W, bool inverse>
+LANE_HELPER void row_end(lanes<W> (&xr)[W], lanes<W> (&xi)[W], double *to_re, double *to_im,
                          const double *tab_re, const double *tab_im)
 {
-    typedef lanes<W> V;
-    for (int base = 0; base < points / W; base += W) {
-        V xr[W], xi[W];
-#pragma GCC unroll 4
-        for (int k = 0; k < W; ++k) {
-            load(xr[k], from_re + reversal.of[base + k]);
-            load(xi[k], from_im + reversal.of[base + k]);
-        }
-        transpose(xr);
-        transpose(xi);
-#pragma GCC unroll 4
-        for (int h = W / 2; h >= 1; h /= 2)
-#pragma GCC unroll 4
-            for (int i = 0; i < W; ++i)
-                if ((i & h) == 0) {
-                    V wr, wi;
-                    twiddle<W, false>(wr, wi, tab_re, tab_im, h + (i & (h - 1)));
-                    butterfly(xr[i], xi[i], xr[i + h], xi[i + h], wr, wi);
-                }
-#pragma GCC unroll 4
-        for (int i = 0; i < W; ++i) {
-            store(to_re + base + reversal.of[i], scaled ? xr[i] * (1.0 / points) : xr[i]);
-            store(to_im + base + reversal.of[i], scaled ? xi[i] * (1.0 / points) : xi[i]);
+    constexpr int stages = log2_of(W);
+    twiddle_of<W, across> wr[W - 1], wi[W - 1];
+    group_twiddles<W, across, W / 2, stages>(wr, wi, tab_re, tab_im, 0);
+    transpose(xr);
+    transpose(xi);
+    group_stages<W, stages>(xr, xi, wr, wi);
+#pragma GCC unroll 8
+    for (int i = 0; i < W; ++i) {
+        store_scaled<inverse>(to_re + reversal.of[i], xr[i]);
+        store_scaled<inverse>(to_im + reversal.of[i], xi[i]);
+    }
+}
+
+// The columns of job.src into job.re, im: lanes across W columns at a time.
+template <int W, bool inverse>
+LANE_HELPER void column_pass(const fft64_job &job, const double *tr, const double *ti)
+{
+    const std::ptrdiff_t step = job.step;
+    for (int c = 0; c < points; c += W) {
+        double col_re[points * W], col_im[points * W];
+        const double *src_re = job.src_re + c, *src_im = job.src_im + c;
+        double *dst_re = job.re + c, *dst_im = job.im + c;
+        if constexpr (W == 8) {
+            sweep<W, across, 32, 3, inverse>(src_re, src_im, step, col_re, col_im, W, tr, ti);
+            sweep<W, across, 4, 3, inverse>(col_re, col_im, W, dst_re, dst_im, step, tr, ti);
+        } else {
+            sweep<W, across, 32, 2, inverse>(src_re, src_im, step, col_re, col_im, W, tr, ti);
+            sweep<W, across, 8, 2, inverse>(col_re, col_im, W, col_re, col_im, W, tr, ti);
+            sweep<W, across, 2, 2, inverse>(col_re, col_im, W, dst_re, dst_im, step, tr, ti);
         }
     }
 }
 
-template <int W, bool scaled> LANE_HELPER void run64(const fft64_job &job)
+// One row, in place. buf_re, buf_im: 64 doubles each, for the sweeps
+// between, which eight lanes do without: their whole row stays in sixteen
+// registers.
+template <int W, bool inverse>
+LANE_HELPER void row(double *row_re, double *row_im, double *buf_re, double *buf_im,
+                     const double *tr, const double *ti)
 {
-    const double *tr = scaled ? fft_inverse_re : fft_forward_re;
-    const double *ti = scaled ? fft_inverse_im : fft_forward_im;
-    const std::ptrdiff_t step = job.step;
-    for (int c = 0; job.grid && c < points; c += W) {
-        double col_re[points * W], col_im[points * W];
-        sweep<W, false, 32, true>(job.src_re + c, job.src_im + c, step, col_re, col_im, W, tr, ti);
-        sweep<W, false, 8, true>(col_re, col_im, W, col_re, col_im, W, tr, ti);
-        sweep<W, false, 2, true, true, scaled>(col_re, col_im, W, job.re + c, job.im + c, step, tr,
-                                               ti);
+    typedef lanes<W> V;
+    if constexpr (W == 8) {
+        V xr[W], xi[W];
+#pragma GCC unroll 8
+        for (int k = 0; k < W; ++k) {
+            load(xr[k], row_re + k * W);
+            load(xi[k], row_im + k * W);
+        }
+        V wr[W - 1], wi[W - 1];
+        group_twiddles<W, along, 32, 3>(wr, wi, tr, ti, 0);
+        group_stages<W, 3>(xr, xi, wr, wi);
+        // Block k is x[k]; the row end takes block rev(l) as its l-th.
+        V yr[W], yi[W];
+#pragma GCC unroll 8
+        for (int l = 0; l < W; ++l) {
+            yr[l] = xr[reversal.of[l] / W];
+            yi[l] = xi[reversal.of[l] / W];
+        }
+        row_end<W, inverse>(yr, yi, row_re, row_im, tr, ti);
+    } else if constexpr (W == 1) {
+        sweep<W, along, 32, 2, inverse>(row_re, row_im, 1, buf_re, buf_im, 1, tr, ti);
+        sweep<W, along, 8, 2, inverse>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
+        sweep<W, along, 2, 2, inverse>(buf_re, buf_im, 1, row_re, row_im, 1, tr, ti);
+    } else {
+        sweep<W, along, 32, 2, inverse>(row_re, row_im, 1, buf_re, buf_im, 1, tr, ti);
+        sweep<W, along, 8, 2, inverse>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
+        if constexpr (W == 2)
+            sweep<W, along, 2, 1, inverse>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
+        // The block that starts at reversal.of[base + l] ends up at base + l
+        // plus reversal.of[its position].
+        for (int base = 0; base < points / W; base += W) {
+            V xr[W], xi[W];
+#pragma GCC unroll 8
+            for (int l = 0; l < W; ++l) {
+                load(xr[l], buf_re + reversal.of[base + l]);
+                load(xi[l], buf_im + reversal.of[base + l]);
+            }
+            row_end<W, inverse>(xr, xi, row_re + base, row_im + base, tr, ti);
+        }
     }
-    double *buf_re = job.buf_re, *buf_im = job.buf_im;
-    for (int r = 0; r < (job.grid ? points : 1); ++r) {
-        double *row_re = job.re + r * step, *row_im = job.im + r * step;
-        sweep<W, true, 32, true>(row_re, row_im, 1, buf_re, buf_im, 1, tr, ti);
-        sweep<W, true, 8, true>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
-        if (W <= 2)
-            sweep<W, true, 2, W == 1>(buf_re, buf_im, 1, buf_re, buf_im, 1, tr, ti);
-        row_end<W, scaled>(buf_re, buf_im, row_re, row_im, tr, ti);
-    }
+}
+
+template <int W, bool inverse> LANE_HELPER void run64(const fft64_job &job)
+{
+    const double *tr = inverse ? fft_inverse_re : fft_forward_re;
+    const double *ti = inverse ? fft_inverse_im : fft_forward_im;
+    if (job.grid)
+        column_pass<W, inverse>(job, tr, ti);
+    for (int r = 0; r < (job.grid ? points : 1); ++r)
+        row<W, inverse>(job.re + r * job.step, job.im + r * job.step, job.buf_re, job.buf_im, tr,
+                        ti);
 }
 
 // The instances of run64, one function per lane count and instruction set.
@@ -255,22 +404,44 @@ __attribute__((target("avx2"))) void transform64_avx2(const fft64_job &job, int 
 {
     flag != 0 ? run64<4, true>(job) : run64<4, false>(job);
 }
+
+__attribute__((target("avx512f"))) void transform64_avx512(const fft64_job &job, int flag)
+{
+    flag != 0 ? run64<8, true>(job) : run64<8, false>(job);
+}
 #endif
 
 } // namespace
 
+int fft_lanes_used()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool has_avx512 = __builtin_cpu_supports("avx512f");
+    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    if (has_avx512 && fft_max_lanes >= 8)
+        return 8;
+    if (has_avx2 && fft_max_lanes >= 4)
+        return 4;
+#endif
+    return fft_max_lanes >= 2 ? 2 : 1;
+}
+
 void fft64(const fft64_job &job, int flag)
 {
     fft_ensure_tables();
+    switch (fft_lanes_used()) {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool has_avx2 = __builtin_cpu_supports("avx2");
-    if (has_avx2 && fft_max_lanes >= 4) {
+    case 8:
+        transform64_avx512(job, flag);
+        break;
+    case 4:
         transform64_avx2(job, flag);
-        return;
-    }
+        break;
 #endif
-    if (fft_max_lanes >= 2)
+    case 2:
         transform64_two_lanes(job, flag);
-    else
+        break;
+    default:
         transform64_one_lane(job, flag);
+    }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the FFT's own sources share, and the seams its tests use: not part of
-// the interface in fft.h. Include it only from fieldgrid/fft*.cpp and tests.
+// the interface in fft.h. Include it only from fieldgrid's sources (the step
+// reads fft_lanes_used) and tests.
 #pragma once
 
 #include "fieldgrid/fft.h"
@@ -18,10 +19,10 @@ constexpr int fft_table_max = 1024;
 // the very doubles fft1's stage recurrence computes for every length up to
 // fft_table_max. Filled by fft_ensure_tables. Aligned for the widest lanes,
 // so that the lane path loads them with aligned moves.
-alignas(32) extern double fft_forward_re[fft_table_max];
-alignas(32) extern double fft_forward_im[fft_table_max];
-alignas(32) extern double fft_inverse_re[fft_table_max];
-alignas(32) extern double fft_inverse_im[fft_table_max];
+alignas(64) extern double fft_forward_re[fft_table_max];
+alignas(64) extern double fft_forward_im[fft_table_max];
+alignas(64) extern double fft_inverse_re[fft_table_max];
+alignas(64) extern double fft_inverse_im[fft_table_max];
 
 // Fills the tables on the first call, once even when several threads make it.
 void fft_ensure_tables();
@@ -56,9 +57,19 @@ void fft64(const fft64_job &job, int flag);
 extern void *(*fft_work_alloc)(std::size_t bytes);
 extern void (*fft_work_free)(void *block);
 
-// The widest vectors, in doubles, that 64-point transforms may use. 4 (the
-// default) takes AVX2 where the processor has it; 2 keeps them on the
-// portable two-lane path that every target builds (SSE2 on x86-64, NEON on
-// aarch64, SIMD128 on WebAssembly with -msimd128, plain doubles elsewhere);
-// 1 runs them one double at a time. All give the same bits.
+// The widest vector lanes the 64-point transforms have: eight doubles, on
+// processors with AVX-512F.
+constexpr int fft_widest_lanes = 8;
+
+// The widest vectors, in doubles, that 64-point transforms may use; the
+// processor decides at run time which of them it has. 8 (the default,
+// fft_widest_lanes) takes AVX-512F where the processor has it, 4 AVX2; 2
+// keeps them on the portable two-lane path that every target builds (SSE2 on
+// x86-64, NEON on aarch64, SIMD128 on WebAssembly with -msimd128, plain
+// doubles elsewhere); 1 runs them one double at a time. All give the same
+// bits.
 extern int fft_max_lanes;
+
+// The lanes the 64-point transforms run with now: the widest this processor
+// has, at most fft_max_lanes (and 1 below 2).
+int fft_lanes_used();

@@ -6,32 +6,24 @@
 // on data with signed zeros, exact integers and subnormal numbers.
 #include "fieldgrid/fft_private.h"
 #include "tests/fft_reference.h"
+#include "tests/fft_test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <random>
+#include <string>
 #include <vector>
 
 namespace {
 
+// Random values, or with `integers` small exact integers (-7 .. 7) with a
+// negative zero at every third place.
 std::vector<double> test_values(std::size_t count, unsigned seed, bool integers)
 {
-    std::mt19937_64 gen(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(count);
-    for (std::size_t k = 0; k < count; ++k) {
-        if (integers)
-            v[k] = (k % 3 == 0) ? -0.0 : (double)((int)(dist(gen) * 8));
-        else
-            v[k] = dist(gen);
-    }
+    std::vector<double> v = random_values(count, seed);
+    if (integers)
+        for (std::size_t k = 0; k < count; ++k)
+            v[k] = (k % 3 == 0) ? -0.0 : (double)((int)(v[k] * 8));
     return v;
-}
-
-bool same_bits(const std::vector<double> &a, const std::vector<double> &b)
-{
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
 TEST(FftBitExact, Fft1MatchesStraightforwardVersion)
@@ -92,7 +84,7 @@ TEST(FftBitExact, TwoLanePathMatchesStraightforwardVersion)
         EXPECT_TRUE(same_bits(re, ref_re));
         EXPECT_TRUE(same_bits(im, ref_im));
     }
-    fft_max_lanes = 4;
+    fft_max_lanes = fft_widest_lanes;
 }
 
 // Random values with, at scattered places, signed zeros, subnormal numbers
@@ -106,44 +98,76 @@ std::vector<double> awkward_values(std::size_t count, unsigned seed)
     return v;
 }
 
-// fft_max_lanes 4 runs four lanes (AVX2) where the processor has them, 2 the
-// portable two-lane path every target builds, 1 a lane of one double. Each
-// must match the straightforward transform: fft1, fft2 with the program's
-// stride and a wider odd one, and transform_pair, which reads its sources in
-// the transform's first sweep instead of copying them first.
-TEST(FftBitExact, EveryLaneWidthMatchesStraightforwardVersion)
+// Each lane width the 64-point transforms have: 8 (AVX-512), 4 (AVX2), 2 (the
+// portable two-lane path every target builds), 1 (a lane of one double).
+// Each must match the straightforward transform: fft1, fft2 with the
+// program's stride and a wider odd one, and transform_pair, which reads its
+// sources in the transform's first sweep instead of copying them first. A
+// processor without a width skips that width alone, and says so.
+class FftLaneWidth : public testing::TestWithParam<int> {
+  protected:
+    void TearDown() override { fft_max_lanes = fft_widest_lanes; }
+};
+
+TEST_P(FftLaneWidth, MatchesStraightforwardVersion)
 {
-    for (int lanes : {4, 2, 1})
-        for (int flag : {0, 1}) {
-            SCOPED_TRACE(testing::Message() << "lanes " << lanes << " flag " << flag);
-            fft_max_lanes = lanes;
-            std::vector<double> re = awkward_values(64, 21), im = test_values(64, 22, true);
-            std::vector<double> ref_re = re, ref_im = im;
-            fft1(re.data(), im.data(), 64, 0, flag);
-            reference_fft1(ref_re.data(), ref_im.data(), 64, flag);
-            EXPECT_TRUE(same_bits(re, ref_re) && same_bits(im, ref_im)) << "fft1";
+    const int lanes = GetParam();
+    fft_max_lanes = lanes;
+    if (fft_lanes_used() != lanes)
+        GTEST_SKIP() << "this processor has no " << lanes << "-lane path ("
+                     << (lanes == 8 ? "AVX-512F" : "AVX2") << "); its bits are not checked here";
+    for (int flag : {0, 1}) {
+        SCOPED_TRACE(testing::Message() << "lanes " << lanes << " flag " << flag);
+        std::vector<double> re = awkward_values(64, 21), im = test_values(64, 22, true);
+        std::vector<double> ref_re = re, ref_im = im;
+        fft1(re.data(), im.data(), 64, 0, flag);
+        reference_fft1(ref_re.data(), ref_im.data(), 64, flag);
+        EXPECT_TRUE(same_bits(re, ref_re) && same_bits(im, ref_im)) << "fft1";
 
-            for (int stride : {64, 67}) {
-                const std::size_t count = 63 * stride + 64;
-                re = awkward_values(count, 23);
-                im = test_values(count, 24, stride == 64);
-                ref_re = re;
-                ref_im = im;
-                fft2(re.data(), im.data(), 64, stride, flag);
-                reference_fft2(ref_re.data(), ref_im.data(), 64, stride, flag);
-                EXPECT_TRUE(same_bits(re, ref_re) && same_bits(im, ref_im)) << "stride " << stride;
-            }
-
-            const std::vector<double> src_re = awkward_values(4096, 25),
-                                      src_im = test_values(4096, 26, true);
-            std::vector<double> dst_re(4096, 5.0), dst_im(4096, -5.0);
-            transform_pair(src_re.data(), src_im.data(), dst_re.data(), dst_im.data(), flag);
-            ref_re = src_re;
-            ref_im = src_im;
-            reference_fft2(ref_re.data(), ref_im.data(), 64, 64, flag);
-            EXPECT_TRUE(same_bits(dst_re, ref_re) && same_bits(dst_im, ref_im)) << "pair";
+        for (int stride : {64, 67}) {
+            const std::size_t count = 63 * stride + 64;
+            re = awkward_values(count, 23);
+            im = test_values(count, 24, stride == 64);
+            ref_re = re;
+            ref_im = im;
+            fft2(re.data(), im.data(), 64, stride, flag);
+            reference_fft2(ref_re.data(), ref_im.data(), 64, stride, flag);
+            EXPECT_TRUE(same_bits(re, ref_re) && same_bits(im, ref_im)) << "stride " << stride;
         }
-    fft_max_lanes = 4;
+
+        const std::vector<double> src_re = awkward_values(4096, 25),
+                                  src_im = test_values(4096, 26, true);
+        std::vector<double> dst_re(4096, 5.0), dst_im(4096, -5.0);
+        transform_pair(src_re.data(), src_im.data(), dst_re.data(), dst_im.data(), flag);
+        ref_re = src_re;
+        ref_im = src_im;
+        reference_fft2(ref_re.data(), ref_im.data(), 64, 64, flag);
+        EXPECT_TRUE(same_bits(dst_re, ref_re) && same_bits(dst_im, ref_im)) << "pair";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWidth, FftLaneWidth, testing::Values(8, 4, 2, 1),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return std::to_string(info.param) + "_lanes";
+                         });
+
+// The cap picks the widest path the processor has that fits under it; below
+// 2 it is one lane.
+TEST(FftLanes, CapPicksTheWidestPathBelowIt)
+{
+    fft_max_lanes = fft_widest_lanes;
+    const int widest = fft_lanes_used();
+    EXPECT_TRUE(widest == 8 || widest == 4 || widest == 2) << widest;
+    for (int cap : {1000, 8, 7, 5, 4, 3, 2, 1, 0, -4}) {
+        fft_max_lanes = cap;
+        const int used = fft_lanes_used();
+        int want = 1;
+        for (int w : {2, 4, 8})
+            if (w <= cap && w <= widest)
+                want = w;
+        EXPECT_EQ(used, want) << "cap " << cap;
+    }
+    fft_max_lanes = fft_widest_lanes;
 }
 
 } // namespace

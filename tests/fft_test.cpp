@@ -2,34 +2,19 @@
 // Known transforms, the sign and scaling conventions, and every error path of
 // fft1 and fft2: exact message on standard error, arrays unchanged bit for bit.
 #include "fieldgrid/fft_private.h"
+#include "tests/fft_test_data.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
 const double two_pi = 2 * 3.141592653589793;
-
-std::vector<double> random_values(std::size_t count, unsigned seed)
-{
-    std::mt19937_64 gen(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(count);
-    for (double &x : v)
-        x = dist(gen);
-    return v;
-}
-
-bool same_bits(const std::vector<double> &a, const std::vector<double> &b)
-{
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
-}
 
 // ---- conventions and known transforms ----
 

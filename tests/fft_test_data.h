@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+// What the FFT tests share: random input and a comparison bit for bit.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+// count doubles drawn uniformly from [-1, 1); the same seed gives the same
+// values on every call.
+std::vector<double> random_values(std::size_t count, unsigned seed);
+
+// True when a and b have the same length and the same bit patterns, element
+// by element: -0 differs from +0, and a NaN matches only its own bits.
+bool same_bits(const std::vector<double> &a, const std::vector<double> &b);
