@@ -283,6 +283,22 @@ class Pages(unittest.TestCase):
                                      "arguments[0].naturalWidth > 0;", link),
                      what="the picture of " + program)
 
+    def test_axe_finds_nothing_on_the_three_pages(self):
+        for page in ("index", *SIDE):
+            with self.subTest(page):
+                if page == "index":
+                    self.driver.get(self.base + "index.html")
+                else:
+                    # After the first frame, when the control panel is there.
+                    self.open(page)
+                results = site_browser.axe_results(self.driver)
+                self.assertEqual([(r["id"], [n["target"] for n in r["nodes"]])
+                                  for r in results["violations"]], [])
+                # What axe-core cannot decide by itself (a contrast over the
+                # canvas, a name it cannot read) must not be on the controls.
+                self.assertEqual([(r["id"], n["target"]) for r in results["incomplete"]
+                                  for n in r["nodes"] if n["on_controls"]], [])
+
 
 if __name__ == "__main__":
     SITE, PROBE = sys.argv[1], sys.argv[2]
