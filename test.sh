@@ -14,6 +14,7 @@ REPO=$(cd "$(dirname "$0")" && pwd)
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WEB_PACKAGES &&
     ensure_packages --no-install-recommends $TEST_TOOLS ||
     { echo "test.sh: could not install the packages" >&2; exit 1; }
+ensure_web_checks || { echo "test.sh: could not install axe-core (npm ci in tests/web)" >&2; exit 1; }
 
 # Every C++ source must be as clang-format makes it with the repository's
 # .clang-format. The files are git's (tracked, or new and not ignored), or

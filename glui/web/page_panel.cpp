@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The page backend: a control window is a panel of the page's own elements
-// beside the canvas, a spinner a <label> tied to a text field with "−"
-// (minus) and "+" buttons. The field is a spinbutton to assistive
-// technology: its range and value are kept in its aria-value attributes.
+// beside the canvas, a spinner a <label> tied to a text field with "-" and
+// "+" buttons. The field is a spinbutton to assistive technology: its range
+// and value are kept in its aria-value attributes.
 // The script below only builds the elements, forwards their events to the
 // entry points at the end, and shows the text they format; every rule (what
 // is committed when, limits, steps) is the core's, the same as on the
@@ -152,7 +152,7 @@ EM_JS(void, glui_page_make_spinner,
     }
 
     box.appendChild(input);
-    box.appendChild(button("\u2212", -1, "Decrease"));
+    box.appendChild(button("-", -1, "Decrease"));
     box.appendChild(button("+", 1, "Increase"));
     box.addEventListener("wheel", function(event) {
         if (event.deltaY === 0)
