@@ -15,5 +15,5 @@ read -r -u 3 _ xvfb_pid
 read -r -t 30 -u 3 display
 trap 'kill $xvfb_pid 2>/dev/null' EXIT
 mkdir -p "$REPO/docs" "$REPO/spingrid/icons" "$REPO/fieldgrid/icons"
-DISPLAY=":$display" "$REPO/build/tests/take_screenshots" \
+DISPLAY=":$display" "$REPO/build/scripts/take_screenshots" \
     "$REPO/build/spingrid/spingrid" "$REPO/build/fieldgrid/fieldgrid" "$REPO/docs" "$REPO"

@@ -2,8 +2,8 @@
 // The window tests' picture reading, on pictures made here: the grid view's
 // geometry and cell reader, and how a spinner is found among solid boxes.
 // No X server is involved.
-#include "tests/grid_picture.h"
-#include "tests/spinner_layout.h"
+#include "tests/support/grid_picture.h"
+#include "tests/support/spinner_layout.h"
 
 #include <gtest/gtest.h>
 

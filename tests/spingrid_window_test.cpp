@@ -3,8 +3,8 @@
 // picture, and what real mouse presses in the grid window do to the picture.
 #include <gtest/gtest.h>
 
-#include "tests/grid_picture.h"
-#include "tests/out_of_process_viewer.h"
+#include "tests/support/grid_picture.h"
+#include "tests/support/out_of_process_viewer.h"
 
 #include <algorithm>
 #include <set>
@@ -44,14 +44,7 @@ class SpingridWindow : public OutOfProcessViewer {
 
 TEST_F(SpingridWindow, WindowsHaveTheirTitlesSizesAndPlaces)
 {
-    window_info info;
-    ASSERT_TRUE(get_window_info(display, grid, &info));
-    // No size is requested, so GLUT's default applies.
-    EXPECT_EQ(info.width, 300);
-    EXPECT_EQ(info.height, 300);
-    ASSERT_TRUE(get_window_info(display, controls, &info));
-    EXPECT_EQ(info.root_x, 475);
-    EXPECT_EQ(info.root_y, 100);
+    expect_windows_in_place();
     EXPECT_TRUE(program_running(pid));
 }
 
@@ -68,7 +61,7 @@ TEST_F(SpingridWindow, FirstPictureIsARandomLatticeInAWhiteMargin)
 TEST_F(SpingridWindow, RightPressChangesTheLatticeOnce)
 {
     picture before = shown;
-    press_centre(3);
+    press_in_grid(3);
     ASSERT_TRUE(wait_until([&] { return grab() && !same_picture(shown, before); }, 3000))
         << "a right press did not change the picture";
     // Let the redraw of the one sweep finish before taking it as the result.
@@ -97,7 +90,7 @@ TEST_F(SpingridWindow, ReleasesAndTheMiddleButtonChangeNothing)
         move_pointer(display, grid, info.width / 2, info.height / 2);
         release_button(display, button);
     }
-    press_centre(2);
+    press_in_grid(2);
     // Moving the pointer and pressing in the margin are no different.
     click(display, grid, 2, info.height - 3, 2);
     EXPECT_TRUE(stays_true([&] { return grab() && same_picture(shown, before); }, 1000))
@@ -109,7 +102,7 @@ TEST_F(SpingridWindow, LeftPressRunsAHundredSweepsOverTenSeconds)
     picture last = shown;
     std::set<std::uint64_t> seen{picture_hash(last)};
     double pressed = now_ms();
-    press_centre(1);
+    press_in_grid(1);
     double first_change = -1, last_change = -1, longest_gap = 0;
     // Poll past the burst's end (10 s) with room for a loaded machine, and
     // note when the picture changes.

@@ -17,9 +17,8 @@
 // memory through /proc, is finite (fieldgrid) or a spin of +-1 (spingrid),
 // and the grid shows only shades of red in a white margin; and each typed
 // value is shown in the field within 200 ms of Enter.
-#include "tests/grid_picture.h"
-#include "tests/spinner_boxes.h"
-#include "tests/x11_harness.h"
+#include "tests/support/grid_picture.h"
+#include "tests/support/x11_harness.h"
 
 #include <X11/Xatom.h>
 #include <X11/keysym.h>
@@ -135,17 +134,6 @@ long resident_kb(pid_t pid)
 
 // ---- pictures ----
 
-picture crop(const picture &p, const box &b)
-{
-    picture out;
-    out.width = b.width;
-    out.height = b.height;
-    for (int y = b.y; y < b.y + b.height; y++)
-        for (int x = b.x; x < b.x + b.width; x++)
-            out.rgb.push_back(pixel_at(p, x, y));
-    return out;
-}
-
 // Every cell centre a pure shade of red, every margin pixel white.
 bool grid_shows_valid_shades(Display *d, Window grid, int cells)
 {
@@ -199,8 +187,6 @@ int main(int argc, char **argv)
         stop_program(pid);
         return 1;
     }
-    window_info grid_info;
-    get_window_info(d, grid, &grid_info);
     const int cells = field ? 64 : 50;
 
     // The model's globals in the running program.
@@ -240,16 +226,9 @@ int main(int argc, char **argv)
     }
 
     // The field's picture for each shown text, from typing that text plainly.
-    const int fx = field_box.x + field_box.width / 2, fy = field_box.y + field_box.height / 2;
-    auto field_picture = [&](picture *out) {
-        picture p;
-        if (!grab_picture(d, controls, &p))
-            return false;
-        *out = crop(p, field_box);
-        return true;
-    };
+    auto field_picture = [&](picture *out) { return grab_part(d, controls, field_box, out); };
     auto enter_text = [&](const std::string &text) {
-        click(d, controls, fx, fy, 1);
+        click_box(d, controls, field_box, 1);
         type_text(d, text);
     };
     std::vector<picture> shown(kind.values.size());
@@ -289,7 +268,7 @@ int main(int argc, char **argv)
     while (now_ms() - start < duration_ms && program_running(pid)) {
         double t = now_ms();
         if (presses < kind.left_presses && t >= start + presses * spacing) {
-            click(d, grid, grid_info.width / 2, grid_info.height / 2, 1);
+            click_centre(d, grid, 1);
             presses++;
             if (presses == 1) {
                 stays_true(busy, 500);
@@ -315,7 +294,7 @@ int main(int argc, char **argv)
             typed++;
             next_type = now_ms() + 3000;
         } else if (t >= next_right) {
-            click(d, grid, grid_info.width / 3, grid_info.height / 3, 3);
+            click_centre(d, grid, 3);
             right_presses++;
             next_right = next_type + 1500;
         } else {
