@@ -6,7 +6,7 @@
 // scales the grid inside its white margin down to the icon sizes.
 // Usage: take_screenshots SPINGRID_PATH FIELDGRID_PATH PICTURE_FOLDER SOURCE_FOLDER
 // The icons go to SOURCE_FOLDER/<program>/icons/<program>-<size>.png.
-#include "tests/x11_harness.h"
+#include "tests/support/x11_harness.h"
 
 #include <stb_image_resize.h>
 #include <stb_image_write.h>
@@ -18,17 +18,15 @@
 
 namespace {
 
-// Writes the width x height block at (x, y) of pic as 8-bit RGB.
-std::vector<unsigned char> rgb_bytes(const picture &pic, int x0, int y0, int width, int height)
+// pic's pixels as 8-bit RGB, as the PNG writer and the scaler take them.
+std::vector<unsigned char> rgb_bytes(const picture &pic)
 {
     std::vector<unsigned char> rgb;
-    for (int y = y0; y < y0 + height; y++)
-        for (int x = x0; x < x0 + width; x++) {
-            std::uint32_t p = pixel_at(pic, x, y);
-            rgb.push_back(static_cast<unsigned char>(p >> 16));
-            rgb.push_back(static_cast<unsigned char>(p >> 8));
-            rgb.push_back(static_cast<unsigned char>(p));
-        }
+    for (std::uint32_t p : pic.rgb) {
+        rgb.push_back(static_cast<unsigned char>(p >> 16));
+        rgb.push_back(static_cast<unsigned char>(p >> 8));
+        rgb.push_back(static_cast<unsigned char>(p));
+    }
     return rgb;
 }
 
@@ -53,7 +51,7 @@ bool write_icons(const picture &grid, int cells, const std::string &stem)
     for (int size : {16, 32, 48, 64, 128, 192, 256, 512}) {
         const int side = size <= 64 ? whole / 2 : whole;
         const int corner = margin + (whole - side) / 2;
-        std::vector<unsigned char> square = rgb_bytes(grid, corner, corner, side, side);
+        std::vector<unsigned char> square = rgb_bytes(crop(grid, box{corner, corner, side, side}));
         std::vector<unsigned char> icon(size * size * 3);
         if (!stbir_resize_uint8(square.data(), side, side, 0, icon.data(), size, size, 0, 3) ||
             !write_png(stem + "-" + std::to_string(size) + ".png", size, size, icon.data()))
@@ -115,7 +113,7 @@ bool shoot(Display *d, const std::string &program, const char *control_title, in
     }
     int width = std::min(screen.width, std::max(g.root_x + g.width, c.root_x + c.width) + 8);
     int height = std::min(screen.height, std::max(g.root_y + g.height, c.root_y + c.height) + 8);
-    std::vector<unsigned char> rgb = rgb_bytes(screen, 0, 0, width, height);
+    std::vector<unsigned char> rgb = rgb_bytes(crop(screen, box{0, 0, width, height}));
     return write_png(path, width, height, rgb.data()) && write_icons(large, cells, icon_stem);
 }
 
