@@ -6,7 +6,8 @@ frame's draw in Chromium, what each page transfers gzipped, the time from
 navigation to the first frame, and the work a page does at rest.
 
 usage: bench/web_bench.py [SITE [PROBE]]
-  SITE  defaults to build-web/site, PROBE to build/tests/scripted_run_probe"""
+  SITE  defaults to build-web/test-site (the pages with the tests' exports,
+  which ./test.sh builds), PROBE to build/tests/scripted_run_probe"""
 
 import gzip
 import os
@@ -28,7 +29,7 @@ def median_of(measure):
 
 
 def main():
-    site = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REPO, "build-web", "site")
+    site = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REPO, "build-web", "test-site")
     probe = sys.argv[2] if len(sys.argv) > 2 else os.path.join(REPO, "build", "tests",
                                                              "scripted_run_probe")
     def native(*arguments):

@@ -77,3 +77,24 @@ build_web_site() {
         return 1
     fi
 }
+
+# The browser tests' JavaScript tools, pinned in tests/web/package-lock.json:
+# axe-core alone (--omit=dev); bench/web_audit.py adds Lighthouse when it
+# runs. Debian's npm only where there is no npm at all: a Node.js from
+# elsewhere (NodeSource's) brings its own and conflicts with Debian's package.
+# npm ci starts from an empty node_modules, so it runs only when the pinned
+# axe-core is not there yet.
+ensure_web_checks() {
+    if ! command -v npm >/dev/null 2>&1; then
+        ensure_packages npm || return 1
+    fi
+    local dir="$REPO/tests/web"
+    local version='require(process.argv[1]).version'
+    local pinned='require(process.argv[1]).packages["node_modules/axe-core"].version'
+    if [ "$(node -p "$version" "$dir/node_modules/axe-core/package.json" 2>/dev/null)" = \
+         "$(node -p "$pinned" "$dir/package-lock.json")" ]; then
+        return 0
+    fi
+    echo "Installing axe-core for the browser tests (npm ci in tests/web) ..."
+    (cd "$dir" && npm ci --omit=dev --no-audit --no-fund)
+}

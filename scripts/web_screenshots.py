@@ -2,15 +2,21 @@
 # SPDX-License-Identifier: MIT
 """Makes the web pictures from the built pages in headless Chromium: the
 index's picture of each viewer (web/site/NAME.png, the canvas alone) and the
-README's picture of a page (docs/web-fieldgrid.png).
+README's picture of a page (docs/web-fieldgrid.png). It runs the models
+through the test site's exports, and needs Python's imaging library (Debian's
+python3-pil) beside what ./test.sh installs.
 
-usage: scripts/web_screenshots.py [SITE]   (SITE defaults to build-web/site)"""
+usage: scripts/web_screenshots.py [SITE]   (SITE defaults to build-web/test-site,
+       which emcmake cmake -S . -B build-web -DWEB_TEST_SITE=ON builds)"""
 
 import io
 import os
 import sys
 
-from PIL import Image
+try:
+    from PIL import Image
+except ImportError:
+    sys.exit("web_screenshots.py needs Python's imaging library: sudo apt-get install python3-pil")
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(REPO, "tests", "web"))
@@ -23,7 +29,10 @@ RUNS = {"spingrid": "Module._web_spin_run(2026, 4, 1);",
 
 
 def main():
-    site = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REPO, "build-web", "site")
+    site = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REPO, "build-web", "test-site")
+    if not os.path.isfile(os.path.join(site, "fieldgrid.html")):
+        sys.exit(f"web_screenshots.py: no pages in {site}; build them with\n"
+                 "  emcmake cmake -S . -B build-web -DWEB_TEST_SITE=ON && cmake --build build-web")
     server, base = site_browser.serve(site)
     driver, profile = site_browser.start_chromium(900, 640)
     try:

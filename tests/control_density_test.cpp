@@ -3,8 +3,7 @@
 // set with xrdb on the test's display, ask for another density (Xft.dpi).
 #include <gtest/gtest.h>
 
-#include "tests/spinner_boxes.h"
-#include "tests/x11_harness.h"
+#include "tests/support/x11_harness.h"
 
 #include <cstdio>
 #include <string>

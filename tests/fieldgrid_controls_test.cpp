@@ -7,8 +7,8 @@
 
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/viewer.h"
-#include "tests/grid_picture.h"
-#include "tests/in_process_viewer.h"
+#include "tests/support/grid_picture.h"
+#include "tests/support/in_process_viewer.h"
 
 #include <GL/freeglut.h>
 

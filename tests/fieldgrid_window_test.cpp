@@ -7,9 +7,8 @@
 
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/spectral_step.h"
-#include "tests/grid_picture.h"
-#include "tests/out_of_process_viewer.h"
-#include "tests/spinner_boxes.h"
+#include "tests/support/grid_picture.h"
+#include "tests/support/out_of_process_viewer.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -60,7 +59,7 @@ class FieldgridWindow : public OutOfProcessViewer {
     void right_press_and_wait()
     {
         picture before = shown;
-        press_centre(3);
+        press_in_grid(3);
         ASSERT_TRUE(wait_until([&] { return grab() && !same_picture(shown, before); }, 5000))
             << "a right press did not change the picture";
         picture after = shown;
@@ -74,13 +73,7 @@ class FieldgridWindow : public OutOfProcessViewer {
 
 TEST_F(FieldgridWindow, WindowsHaveTheirTitlesAndPlaces)
 {
-    window_info info;
-    ASSERT_TRUE(get_window_info(display, controls, &info));
-    EXPECT_EQ(info.root_x, 475);
-    EXPECT_EQ(info.root_y, 100);
-    ASSERT_TRUE(get_window_info(display, grid, &info));
-    EXPECT_EQ(info.width, 300);
-    EXPECT_EQ(info.height, 300);
+    expect_windows_in_place();
 }
 
 TEST_F(FieldgridWindow, FirstPictureIsAllRedInAWhiteMargin)
@@ -110,7 +103,7 @@ TEST_F(FieldgridWindow, RightPressStepsAndTypedAlphaActsOnTheNextStep)
     box field, minus, plus;
     ASSERT_TRUE(find_spinner(display, controls, &field, &minus, &plus))
         << "the control window shows no text field and step buttons";
-    click(display, controls, field.x + field.width / 2, field.y + field.height / 2, 1);
+    click_box(display, controls, field, 1);
     ASSERT_TRUE(type_text(display, "4\n"));
     // The typed value redraws the grid without changing the field.
     EXPECT_TRUE(stays_true([&] { return grab() && read_cells(shown, level); }, 300));

@@ -148,3 +148,71 @@ TEST(FormatSpinnerValue, ShowsIntegersPlainAndFloatsInTheirShortestFaithfulForm)
         EXPECT_EQ(std::strtof(text, nullptr), f) << text;
     }
 }
+
+namespace {
+
+// What the spinner stores for text typed plainly, without limits.
+float typed_float(const char *text)
+{
+    double v = 0;
+    EXPECT_TRUE(committed_spinner_value(text, GLUI_SPINNER_FLOAT, GLUI_LIMIT_NONE, 0, 0, &v));
+    return static_cast<float>(v);
+}
+
+float stepped_float(float value, int direction)
+{
+    return static_cast<float>(stepped_spinner_value(value, GLUI_SPINNER_FLOAT, direction));
+}
+
+} // namespace
+
+// A step adds a tenth to the number shown, in decimal: the float stored is
+// the one typing the result stores, where adding 0.1 in binary would drift
+// (0.2f + 0.1 is not 0.3f, nor 2.25f + 0.1 2.35f). The limits are applied
+// afterwards, by the caller.
+TEST(SteppedSpinnerValue, FloatStepsGiveWhatTypingTheDecimalResultGives)
+{
+    struct {
+        float from;
+        int direction;
+        const char *typed;
+    } cases[] = {{2.25f, +1, "2.35"}, {2.25f, -1, "2.15"},  {0.2f, +1, "0.3"},
+                 {2.8f, -1, "2.7"},   {1.05f, -1, "0.95"},  {4.0f, +1, "4.1"},
+                 {1.0f, -1, "0.9"},   {-0.05f, +1, "0.05"}, {1.5e-5f, +1, "0.100015"},
+                 {1e30f, +1, "1e30"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(stepped_float(c.from, c.direction), typed_float(c.typed))
+            << c.from << (c.direction > 0 ? " up" : " down") << ", typed " << c.typed;
+}
+
+TEST(SteppedSpinnerValue, ThirteenTenthsUpAndDownFromOnePointFive)
+{
+    float v = 1.5f;
+    for (int k = 0; k < 13; k++)
+        v = stepped_float(v, +1);
+    EXPECT_EQ(v, typed_float("2.8"));
+    for (int k = 0; k < 13; k++)
+        v = stepped_float(v, -1);
+    EXPECT_EQ(v, 1.5f);
+}
+
+TEST(SteppedSpinnerValue, ZeroIsReachedWithoutAMinusSign)
+{
+    char text[32];
+    for (float from : {0.1f, -0.1f}) {
+        const double zero = stepped_spinner_value(from, GLUI_SPINNER_FLOAT, from > 0 ? -1 : +1);
+        EXPECT_EQ(zero, 0.0) << from;
+        EXPECT_FALSE(std::signbit(zero)) << from;
+        format_spinner_value(zero, GLUI_SPINNER_FLOAT, text, sizeof text);
+        EXPECT_STREQ(text, "0") << from;
+    }
+}
+
+TEST(SteppedSpinnerValue, IntegerStepsAreOnePastTheLimitsToo)
+{
+    EXPECT_EQ(stepped_spinner_value(3, GLUI_SPINNER_INT, +1), 4);
+    EXPECT_EQ(stepped_spinner_value(3, GLUI_SPINNER_INT, -1), 2);
+    EXPECT_EQ(stepped_spinner_value(4, GLUI_SPINNER_INT, +1), 5);
+    EXPECT_EQ(stepped_spinner_value(1, GLUI_SPINNER_INT, -1), 0);
+    EXPECT_EQ(stepped_spinner_value(-1, GLUI_SPINNER_INT, +1), 0);
+}

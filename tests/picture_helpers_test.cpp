@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The window tests' picture reading, on pictures made here: the grid view's
-// geometry and cell reader, and how a spinner is found among solid boxes.
-// No X server is involved.
-#include "tests/grid_picture.h"
-#include "tests/spinner_layout.h"
+// geometry and cell reader, the crop, and how a spinner is found among solid
+// boxes. No X server is involved.
+#include "tests/support/grid_picture.h"
+#include "tests/support/picture.h"
+#include "tests/support/spinner_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,22 @@ TEST(GridPicture, ReadGridGivesEachCellsColourAndFindsStrayPixels)
     EXPECT_TRUE(read_grid(clipped, n, &colours));
 
     EXPECT_FALSE(read_grid(picture(), n, &colours));
+}
+
+// The fixtures compare a spinner's field across pictures by cropping it out.
+TEST(Picture, CropKeepsTheBoxsPixelsInOrder)
+{
+    picture p = blank(7, 5, white);
+    for (int y = 0; y < 5; y++)
+        for (int x = 0; x < 7; x++)
+            p.rgb[static_cast<std::size_t>(y) * 7 + x] = static_cast<std::uint32_t>(16 * y + x);
+    picture part = crop(p, box{2, 1, 4, 3});
+    ASSERT_EQ(part.width, 4);
+    ASSERT_EQ(part.height, 3);
+    ASSERT_EQ(part.rgb.size(), 12u);
+    EXPECT_EQ(pixel_at(part, 0, 0), 16u * 1 + 2);
+    EXPECT_EQ(pixel_at(part, 3, 2), 16u * 3 + 5);
+    EXPECT_TRUE(same_picture(crop(p, box{0, 0, 7, 5}), p));
 }
 
 // A control window: a grey background with a label box, the text field with

@@ -8,8 +8,8 @@
 #include "common/random_draw.h"
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
-#include "tests/grid_picture.h"
-#include "tests/in_process_viewer.h"
+#include "tests/support/grid_picture.h"
+#include "tests/support/in_process_viewer.h"
 
 #include <GL/freeglut.h>
 

@@ -4,7 +4,7 @@
 #include "common/random_draw.h"
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
-#include "tests/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

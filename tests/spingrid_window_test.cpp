@@ -3,10 +3,11 @@
 // picture, and what real mouse presses in the grid window do to the picture.
 #include <gtest/gtest.h>
 
-#include "tests/grid_picture.h"
-#include "tests/out_of_process_viewer.h"
+#include "tests/support/grid_picture.h"
+#include "tests/support/out_of_process_viewer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,14 +45,7 @@ class SpingridWindow : public OutOfProcessViewer {
 
 TEST_F(SpingridWindow, WindowsHaveTheirTitlesSizesAndPlaces)
 {
-    window_info info;
-    ASSERT_TRUE(get_window_info(display, grid, &info));
-    // No size is requested, so GLUT's default applies.
-    EXPECT_EQ(info.width, 300);
-    EXPECT_EQ(info.height, 300);
-    ASSERT_TRUE(get_window_info(display, controls, &info));
-    EXPECT_EQ(info.root_x, 475);
-    EXPECT_EQ(info.root_y, 100);
+    expect_windows_in_place();
     EXPECT_TRUE(program_running(pid));
 }
 
@@ -68,7 +62,7 @@ TEST_F(SpingridWindow, FirstPictureIsARandomLatticeInAWhiteMargin)
 TEST_F(SpingridWindow, RightPressChangesTheLatticeOnce)
 {
     picture before = shown;
-    press_centre(3);
+    press_in_grid(3);
     ASSERT_TRUE(wait_until([&] { return grab() && !same_picture(shown, before); }, 3000))
         << "a right press did not change the picture";
     // Let the redraw of the one sweep finish before taking it as the result.
@@ -97,22 +91,27 @@ TEST_F(SpingridWindow, ReleasesAndTheMiddleButtonChangeNothing)
         move_pointer(display, grid, info.width / 2, info.height / 2);
         release_button(display, button);
     }
-    press_centre(2);
+    press_in_grid(2);
     // Moving the pointer and pressing in the margin are no different.
     click(display, grid, 2, info.height - 3, 2);
     EXPECT_TRUE(stays_true([&] { return grab() && same_picture(shown, before); }, 1000))
         << "a release or the middle button changed the picture";
 }
 
+// The burst's timers are due 100 ms to 10 s after the press. A loaded
+// machine runs them late, never early, so the late side of the schedule is
+// checked with this much room; the times seen are printed.
+const double late_ms = 3000;
+
 TEST_F(SpingridWindow, LeftPressRunsAHundredSweepsOverTenSeconds)
 {
     picture last = shown;
     std::set<std::uint64_t> seen{picture_hash(last)};
     double pressed = now_ms();
-    press_centre(1);
+    press_in_grid(1);
     double first_change = -1, last_change = -1, longest_gap = 0;
-    // Poll past the burst's end (10 s) with room for a loaded machine, and
-    // note when the picture changes.
+    // Poll until the last timer is overdue by late_ms, and note when the
+    // picture changes.
     wait_until(
         [&] {
             if (!grab() || same_picture(shown, last))
@@ -127,21 +126,24 @@ TEST_F(SpingridWindow, LeftPressRunsAHundredSweepsOverTenSeconds)
             seen.insert(picture_hash(shown));
             return false;
         },
-        13000);
+        int(10000 + late_ms));
     RecordProperty("distinct_pictures", static_cast<int>(seen.size()));
     RecordProperty("first_change_ms", static_cast<int>(first_change));
     RecordProperty("last_change_ms", static_cast<int>(last_change));
     RecordProperty("longest_gap_ms", static_cast<int>(longest_gap));
+    std::printf("burst: %zu distinct pictures, the first %.0f ms after the press, the last "
+                "%.0f ms, at most %.0f ms apart\n",
+                seen.size(), first_change, last_change, longest_gap);
     ASSERT_GE(first_change, 0) << "a left press did not change the picture";
-    EXPECT_LT(first_change, 1000) << "the first sweep is due 100 ms after the press";
+    EXPECT_LT(first_change, late_ms) << "the first sweep is due 100 ms after the press";
     // At temperature 1 from a random start the domains keep coarsening, so
     // nearly every one of the 100 sweeps changes the picture.
     EXPECT_GT(seen.size(), 50u) << "distinct pictures during the burst";
-    EXPECT_LT(longest_gap, 1000) << "the burst paused";
+    EXPECT_LT(longest_gap, late_ms) << "the burst paused";
     EXPECT_GT(last_change, 9000) << "the burst ended early";
-    EXPECT_LT(last_change, 11000) << "sweeps went on after the last timer was due";
     EXPECT_TRUE(is_lattice_picture(last));
-    EXPECT_TRUE(stays_true([&] { return grab() && same_picture(shown, last); }, 1000));
+    EXPECT_TRUE(stays_true([&] { return grab() && same_picture(shown, last); }, 1000))
+        << "sweeps went on after the last timer was due";
 }
 
 } // namespace

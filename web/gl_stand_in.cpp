@@ -5,21 +5,33 @@
 
 #include <cmath>
 
-// Room for one 64 x 64 frame of quads, two triangles each.
+// Room for one 64 x 64 frame of quads, four vertices and two triangles each.
+// Every vertex is stored once and the triangles name theirs by index, so a
+// quad hands WebGL four vertices rather than six.
+constexpr int batch_vertices = 4 * 4096;
 constexpr int batch_triangles = 2 * 4096;
 
-static float batch_xy[6 * batch_triangles];
-static unsigned char batch_rgba[12 * batch_triangles];
-static int batch_count = 0;
+static float batch_xy[2 * batch_vertices];
+static unsigned char batch_rgba[4 * batch_vertices];
+static unsigned short batch_corners[3 * batch_triangles];
+static int vertex_count = 0;
+static int triangle_count = 0;
 
 static long triangles_drawn = 0;
 static long draw_calls = 0;
 
 static unsigned char current_rgba[4] = {255, 255, 255, 255};
 
-// The polygon being built: its first and latest vertex start each triangle
-// of the fan; -1 outside glBegin(GL_POLYGON) .. glEnd().
+// Kept, because a context given back after a loss has forgotten it.
+static float clear_rgba[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+
+// The polygon being built: the batch slots of its first and latest vertex,
+// which start each triangle of the fan, and those two vertices themselves,
+// which start the next batch when one fills in the middle of the polygon;
+// -1 outside glBegin(GL_POLYGON) .. glEnd().
 static int polygon_vertices = -1;
+static int first_slot = 0;
+static int last_slot = 0;
 static float first_xy[2];
 static unsigned char first_rgba[4];
 static float last_xy[2];
@@ -27,22 +39,27 @@ static unsigned char last_rgba[4];
 
 static void draw_pending()
 {
-    if (batch_count == 0)
-        return;
-    webgl_draw_triangles(batch_xy, batch_rgba, batch_count);
-    triangles_drawn += batch_count;
-    draw_calls += 1;
-    batch_count = 0;
+    // Drawing on a lost context would only fail; the model's later frames
+    // are drawn once it is back.
+    if (triangle_count > 0 && !webgl_context_lost()) {
+        webgl_draw_triangles(batch_xy, batch_rgba, vertex_count, batch_corners, triangle_count);
+        triangles_drawn += triangle_count;
+        draw_calls += 1;
+    }
+    vertex_count = 0;
+    triangle_count = 0;
 }
 
-static void put_vertex(int slot, const float *xy, const unsigned char *rgba)
+static int put_vertex(const float *xy, const unsigned char *rgba)
 {
+    int slot = vertex_count++;
     float *p = &batch_xy[2 * slot];
     p[0] = xy[0];
     p[1] = xy[1];
     unsigned char *c = &batch_rgba[4 * slot];
     for (int k = 0; k < 4; k++)
         c[k] = rgba[k];
+    return slot;
 }
 
 static unsigned char colour_byte(double c)
@@ -64,14 +81,26 @@ long gl_stand_in_draw_calls()
     return draw_calls;
 }
 
+void gl_stand_in_context_restored()
+{
+    webgl_forget_objects();
+    webgl_clear_color(clear_rgba[0], clear_rgba[1], clear_rgba[2], clear_rgba[3]);
+}
+
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
 {
+    clear_rgba[0] = red;
+    clear_rgba[1] = green;
+    clear_rgba[2] = blue;
+    clear_rgba[3] = alpha;
     webgl_clear_color(red, green, blue, alpha);
 }
 
 void glClear(GLbitfield mask)
 {
     draw_pending();
+    if (webgl_context_lost())
+        return;
     // The canvas's backing store follows the window's size and density, so
     // every frame takes the viewport from it.
     webgl_fit_viewport();
@@ -96,19 +125,29 @@ void glVertex2d(GLdouble x, GLdouble y)
     if (polygon_vertices < 0)
         return;
     float xy[2] = {static_cast<float>(x), static_cast<float>(y)};
-    if (polygon_vertices >= 2) {
-        if (batch_count == batch_triangles)
-            draw_pending();
-        put_vertex(3 * batch_count, first_xy, first_rgba);
-        put_vertex(3 * batch_count + 1, last_xy, last_rgba);
-        put_vertex(3 * batch_count + 2, xy, current_rgba);
-        batch_count += 1;
+    bool closes_triangle = polygon_vertices >= 2;
+    if (vertex_count == batch_vertices || (closes_triangle && triangle_count == batch_triangles)) {
+        draw_pending();
+        if (polygon_vertices >= 1)
+            first_slot = last_slot = put_vertex(first_xy, first_rgba);
+        if (polygon_vertices >= 2)
+            last_slot = put_vertex(last_xy, last_rgba);
+    }
+    int slot = put_vertex(xy, current_rgba);
+    if (closes_triangle) {
+        unsigned short *corners = &batch_corners[3 * triangle_count];
+        corners[0] = static_cast<unsigned short>(first_slot);
+        corners[1] = static_cast<unsigned short>(last_slot);
+        corners[2] = static_cast<unsigned short>(slot);
+        triangle_count += 1;
     } else if (polygon_vertices == 0) {
+        first_slot = slot;
         first_xy[0] = xy[0];
         first_xy[1] = xy[1];
         for (int k = 0; k < 4; k++)
             first_rgba[k] = current_rgba[k];
     }
+    last_slot = slot;
     last_xy[0] = xy[0];
     last_xy[1] = xy[1];
     for (int k = 0; k < 4; k++)

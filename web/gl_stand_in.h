@@ -23,9 +23,15 @@
 // A frame may hold any number of polygons: when the array is full its
 // contents are drawn and it starts again. Needs the WebGL context that the
 // page made current (glutCreateWindow); the first call sets up the shaders.
+// While the browser has taken the context away, frames are dropped whole.
 #pragma once
 
 #include <GL/gl.h>
+
+// The page's context was given back after a loss, empty: the clear colour is
+// set again and the shaders and buffers are made anew on the next draw. The
+// caller then asks for a redraw.
+void gl_stand_in_context_restored();
 
 // How many triangles the stand-in has handed to WebGL since the page
 // started, and how many draw calls that took. The tests and benchmarks read

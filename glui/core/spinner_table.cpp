@@ -61,6 +61,8 @@ void set_spinner_limits(int spinner, double low, double high, int limit_type)
     double v = live_spinner_value(spinner);
     if (limit_spinner_value(v, row.data_type, limit_type, low, high) != v)
         write_spinner_value(spinner, v);
+    else
+        show_spinner_value(spinner); // a page's spinner tells its range too
 }
 
 double live_spinner_value(int spinner)

@@ -53,7 +53,8 @@ int add_window_row(const char *name);
 int add_spinner_row(int window, const char *label, int data_type, void *live);
 
 // Sets a spinner's limits (swapped if low > high) and, for a limiting type,
-// brings a live value that lies outside them inside, through write_spinner_value.
+// brings a live value that lies outside them inside, through write_spinner_value;
+// otherwise calls show_spinner_value.
 void set_spinner_limits(int spinner, double low, double high, int limit_type);
 
 // The live variable as a double.
@@ -99,7 +100,8 @@ bool open_control_window(int window, int x, int y);
 // Makes the widgets of a new spinner row: its label, field and step buttons.
 void add_spinner_widget(int spinner);
 
-// A spinner's live value was just written: a field not being edited shows it.
+// A spinner's live value was just written, or its limits set: a field not
+// being edited shows the value (and a page's spinner its range).
 void show_spinner_value(int spinner);
 
 // Asks the platform to redraw the program's window main_gfx_window (above 0).

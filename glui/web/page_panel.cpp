@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The page backend: a control window is a panel of the page's own elements
 // beside the canvas, a spinner a <label> tied to a text field with "-" and
-// "+" buttons. The script below only builds the elements, forwards their
-// events to the entry points at the end, and shows the text they format;
-// every rule (what is committed when, limits, steps) is the core's, the same
-// as on the desktop. Nothing runs at rest: no timer but a held button's.
+// "+" buttons. The field is a spinbutton to assistive technology: its range
+// and value are kept in its aria-value attributes.
+// The script below only builds the elements, forwards their events to the
+// entry points at the end, and shows the text they format; every rule (what
+// is committed when, limits, steps) is the core's, the same as on the
+// desktop. Nothing runs at rest: no timer but a held button's.
 #include "glui/core/spinner_table.h"
+#include "glui/core/spinner_value.h"
 
 #include <GL/glut.h>
 #include <emscripten.h>
@@ -62,7 +65,8 @@ EM_JS(void, glui_page_make_panel, (int window, const char *name), {
 });
 
 // The spinner's row: <label for> its field (type text, so that every text
-// reaches the core's rules), the field, and the step buttons. A press on a
+// reaches the core's rules, with the role of a spinbutton), the field, and
+// the step buttons, named by their sign and what they do. A press on a
 // button steps at once and, held, again after 400 ms and then every 100 ms,
 // as on the desktop; the keyboard's click on a focused button steps once.
 EM_JS(void, glui_page_make_spinner,
@@ -82,7 +86,10 @@ EM_JS(void, glui_page_make_spinner,
     input.autocomplete = "off";
     input.spellcheck = false;
     input.size = 6;
+    input.setAttribute("role", "spinbutton");
     input.value = UTF8ToString(shown);
+    input.setAttribute("aria-valuenow", input.value);
+    input.setAttribute("aria-valuetext", input.value);
     Module.gluiFields = Module.gluiFields || [];
     Module.gluiFields[spinner] = input;
 
@@ -125,7 +132,7 @@ EM_JS(void, glui_page_make_spinner,
         b.type = "button";
         b.className = "glui-step";
         b.textContent = text;
-        b.setAttribute("aria-label", action + " " + name);
+        b.setAttribute("aria-label", text + " " + action + " " + name);
         var timer = 0;
         function stop() { clearTimeout(timer); timer = 0; }
         function repeat() { step(direction); timer = setTimeout(repeat, 100); }
@@ -160,10 +167,23 @@ EM_JS(void, glui_page_make_spinner,
 });
 
 // Shows text in the spinner's field, all selected while the field has the
-// keyboard, so that typing replaces it.
-EM_JS(void, glui_page_show_text, (int spinner, const char *text), {
+// keyboard, so that typing replaces it, and tells assistive technology the
+// value and the range (low and high: "" for none).
+EM_JS(void, glui_page_show_text, (int spinner, const char *text, const char *low,
+                                  const char *high), {
     var input = Module.gluiFields[spinner];
     input.value = UTF8ToString(text);
+    // Browsers keep aria-valuenow in single precision; the text is what is
+    // read out.
+    input.setAttribute("aria-valuenow", input.value);
+    input.setAttribute("aria-valuetext", input.value);
+    [["aria-valuemin", UTF8ToString(low)], ["aria-valuemax", UTF8ToString(high)]].forEach(
+        function(bound) {
+            if (bound[1])
+                input.setAttribute(bound[0], bound[1]);
+            else
+                input.removeAttribute(bound[0]);
+        });
     if (document.activeElement === input)
         input.select();
 });
@@ -186,8 +206,14 @@ void add_spinner_widget(int spinner)
 
 void show_spinner_value(int spinner)
 {
+    const glui_spinner_row &row = glui_spinners[spinner];
     edited[spinner] = false;
-    glui_page_show_text(spinner, shown_spinner_text(spinner));
+    char low[32] = "", high[32] = "";
+    if (row.limit_type != GLUI_LIMIT_NONE) {
+        format_spinner_value(row.low, row.data_type, low, sizeof low);
+        format_spinner_value(row.high, row.data_type, high, sizeof high);
+    }
+    glui_page_show_text(spinner, shown_spinner_text(spinner), low, high);
 }
 
 // The page has one canvas: whichever window the program names is it.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Any sequence of the events the control window takes from GLUT: key down
 // and up, special keys, modifier states, mouse buttons, motion, the wheel,
-// entry and leave. The layer's own GLUT callbacks get them, from a stand-in
-// for the few GLUT calls the layer makes (so no screen is needed), and its
+// entry and leave. The layer's own GLUT callbacks get them, through the GLUT
+// stand-in of tests/support/glut_fake.h (so no screen is needed), and its
 // ImGui frames run as the display callback would run them, minus the
 // drawing. After every frame the live value is within its limits, and once
 // an event has been taken, the modifier state ImGui's widgets see is the one
@@ -12,107 +12,17 @@
 #include "glui/imgui/control_frame.h"
 #include "glui/imgui/control_table.h"
 #include "glui/imgui/input_queue.h"
+#include "tests/support/gl_recorder.h"
+#include "tests/support/glut_fake.h"
 
 #include "backends/imgui_impl_opengl2.h"
 #include "imgui.h"
 #include <GL/freeglut.h>
-#include <GL/glx.h>
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-// ---- the GLUT stand-in's state ----
-const int control_glut_window = 5;
-int current_window = 0;
-int modifiers = 0; // what glutGetModifiers reports: the state before the event
-void (*mouse_cb)(int, int, int, int);
-void (*motion_cb)(int, int);
-void (*passive_cb)(int, int);
-void (*entry_cb)(int);
-void (*wheel_cb)(int, int, int, int);
-void (*key_cb)(unsigned char, int, int);
-void (*key_up_cb)(unsigned char, int, int);
-void (*special_cb)(int, int, int);
-void (*special_up_cb)(int, int, int);
-
-} // namespace
-
-extern "C" {
-int glutGetWindow()
-{
-    return current_window;
-}
-void glutSetWindow(int window)
-{
-    current_window = window;
-}
-int glutGet(GLenum)
-{
-    return 0;
-}
-void glutInitDisplayMode(unsigned int) {}
-void glutInitWindowPosition(int, int) {}
-void glutInitWindowSize(int, int) {}
-int glutCreateWindow(const char *)
-{
-    current_window = control_glut_window;
-    return control_glut_window;
-}
-void glutDisplayFunc(void (*)()) {}
-void glutReshapeFunc(void (*)(int, int)) {}
-void glutMouseFunc(void (*cb)(int, int, int, int))
-{
-    mouse_cb = cb;
-}
-void glutMotionFunc(void (*cb)(int, int))
-{
-    motion_cb = cb;
-}
-void glutPassiveMotionFunc(void (*cb)(int, int))
-{
-    passive_cb = cb;
-}
-void glutEntryFunc(void (*cb)(int))
-{
-    entry_cb = cb;
-}
-void glutMouseWheelFunc(void (*cb)(int, int, int, int))
-{
-    wheel_cb = cb;
-}
-void glutKeyboardFunc(void (*cb)(unsigned char, int, int))
-{
-    key_cb = cb;
-}
-void glutKeyboardUpFunc(void (*cb)(unsigned char, int, int))
-{
-    key_up_cb = cb;
-}
-void glutSpecialFunc(void (*cb)(int, int, int))
-{
-    special_cb = cb;
-}
-void glutSpecialUpFunc(void (*cb)(int, int, int))
-{
-    special_up_cb = cb;
-}
-int glutGetModifiers()
-{
-    return modifiers;
-}
-void glutPostRedisplay() {}
-void glutPostWindowRedisplay(int) {}
-void glutTimerFunc(unsigned int, void (*)(int), int) {}
-void glutReshapeWindow(int, int) {}
-Display *glXGetCurrentDisplay()
-{
-    return nullptr;
-}
-} // extern "C"
 
 namespace {
 
@@ -167,12 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         ImGui::SetCurrentContext(control_windows[0].context);
         ImGui_ImplOpenGL2_Shutdown();
     }
+    clear_record();
     clear_control_tables();
     clear_input_queues();
     held_step_spinner = -1;
     live_int = 1;
     live_float = 1.5f;
-    modifiers = 0;
+    glut_fake.modifiers = 0;
     is_int = in.ConsumeBool();
     // The viewers' own calls.
     GLUI *glui = GLUI_Master.create_glui(is_int ? "Temperature" : "alpha", 0, 475, 100);
@@ -192,11 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         int x = in.ConsumeBool() ? int(xs[in.ConsumeIntegralInRange(0, 3)])
                                  : in.ConsumeIntegralInRange(-50, 450);
         int y = in.ConsumeBool() ? int(row.row_y) : in.ConsumeIntegralInRange(-50, 200);
-        modifiers = in.ConsumeIntegralInRange(0, 7);
-        current_window = in.ConsumeIntegralInRange(0, 15) == 0 ? 1 : control_glut_window;
-        const bool ours = current_window == control_glut_window;
+        glut_fake.modifiers = in.ConsumeIntegralInRange(0, 7);
+        glut_fake.current_window = in.ConsumeIntegralInRange(0, 15) == 0 ? 1 : glut_fake_window;
+        const bool ours = glut_fake.current_window == glut_fake_window;
         bool queued = false;
-        int mods = modifiers;
+        int mods = glut_fake.modifiers;
         switch (in.ConsumeIntegralInRange(0, 8)) {
         case 0:
         case 1: {
@@ -206,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                   ? common[in.ConsumeIntegralInRange<size_t>(0, sizeof common - 2)]
                                   : in.ConsumeIntegral<unsigned char>();
             bool down = in.ConsumeBool();
-            (down ? key_cb : key_up_cb)(c, x, y);
+            (down ? glut_fake.key : glut_fake.key_up)(c, x, y);
             queued = true;
             break;
         }
@@ -214,33 +125,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             int key =
                 in.ConsumeBool() ? in.ConsumeIntegralInRange(100, 0x75) : in.ConsumeIntegral<int>();
             bool down = in.ConsumeBool();
-            (down ? special_cb : special_up_cb)(key, x, y);
+            (down ? glut_fake.special : glut_fake.special_up)(key, x, y);
             int bit = modifier_bit_of(key);
-            mods = down ? modifiers | bit : modifiers & ~bit;
+            mods = down ? glut_fake.modifiers | bit : glut_fake.modifiers & ~bit;
             queued = true;
             break;
         }
         case 3: {
             int button =
                 in.ConsumeBool() ? in.ConsumeIntegralInRange(0, 4) : in.ConsumeIntegral<int>();
-            mouse_cb(button, in.ConsumeIntegralInRange(0, 1), x, y);
+            glut_fake.mouse(button, in.ConsumeIntegralInRange(0, 1), x, y);
             queued = button >= 0 && button <= 2;
             break;
         }
         case 4:
-            (in.ConsumeBool() ? motion_cb : passive_cb)(x, y);
+            (in.ConsumeBool() ? glut_fake.motion : glut_fake.passive_motion)(x, y);
             mods = -1;
             queued = true;
             break;
         case 5: {
             int wheel = in.ConsumeIntegralInRange(0, 1), dir = in.ConsumeIntegralInRange(-2, 2);
-            wheel_cb(wheel, dir, x, y);
+            glut_fake.wheel(wheel, dir, x, y);
             queued = wheel == 0 && dir != 0;
             break;
         }
         case 6: {
             int state = in.ConsumeIntegralInRange(0, 1);
-            entry_cb(state);
+            glut_fake.entry(state);
             mods = -1;
             queued = state == GLUT_LEFT;
             break;

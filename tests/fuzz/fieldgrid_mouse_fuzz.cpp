@@ -6,7 +6,7 @@
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/spectral_step.h"
 #include "fieldgrid/viewer.h"
-#include "tests/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 #include <GL/freeglut.h>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -7,7 +7,7 @@
 // nothing.
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
-#include "tests/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 #include <GL/freeglut.h>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -45,6 +45,14 @@ def start_chromium(width=1000, height=800):
         options.add_argument(argument)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    # The pages let the browser drop a frame's pixels once it has shown them;
+    # kept, a test can read them back whenever it looks.
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+        const get_context = HTMLCanvasElement.prototype.getContext;
+        HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+            return get_context.call(this, type,
+                                    Object.assign({}, attributes, {preserveDrawingBuffer: true}));
+        };"""})
     return driver, profile
 
 
@@ -82,8 +90,50 @@ def console_errors(driver):
 
 
 def open_page(driver, url):
-    """Navigates and waits until the module has drawn its first frame."""
+    """Navigates and waits until the module has started and, on a page of the
+    test site, drawn its first frame."""
     driver.get(url)
     wait_for(lambda: driver.execute_script(
-        "return !!(window.Module && Module.calledRun && Module._web_frames() > 0);"),
+        "return !!(window.Module && Module.calledRun &&"
+        " (Module._web_frames ? Module._web_frames() > 0 : true));"),
         what="the first frame of " + url)
+
+
+# axe-core, pinned in package.json beside this file (npm ci --omit=dev there),
+# and the rules it runs: WCAG 2.2 levels A and AA as axe-core tags them (each
+# version's new criteria have their own tag) and its best practices.
+AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "node_modules", "axe-core",
+                   "axe.min.js")
+AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
+
+
+def axe_results(driver):
+    """Runs axe-core with AXE_TAGS on the page open in driver. Returns
+    {"violations": [...], "incomplete": [...]}, each item {"id", "impact",
+    "help", "nodes": [{"target", "on_controls"}]}; on_controls is true for the
+    grid's canvas and the inputs and buttons of the control panel."""
+    if not os.path.isfile(AXE):
+        raise AssertionError("no %s; install it with: npm ci --omit=dev --prefix %s" % (
+            AXE, os.path.dirname(os.path.abspath(__file__))))
+    with open(AXE, encoding="utf-8") as f:
+        driver.execute_script(f.read())
+    results = driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        function on_controls(target) {
+            const element = document.querySelector(target[target.length - 1]);
+            const controls = document.getElementById("controls");
+            return !!element && (element.id === "canvas" ||
+                                 (!!controls && controls.contains(element) &&
+                                  /^(INPUT|BUTTON)$/.test(element.tagName)));
+        }
+        function brief(items) {
+            return items.map(r => ({id: r.id, impact: r.impact, help: r.help,
+                                    nodes: r.nodes.map(n => ({target: n.target,
+                                                              on_controls: on_controls(n.target)}))}));
+        }
+        axe.run(document, {runOnly: {type: "tag", values: arguments[0]}}).then(
+            r => done({violations: brief(r.violations), incomplete: brief(r.incomplete)}),
+            e => done({error: String(e)}));""", AXE_TAGS)
+    if "error" in results:
+        raise AssertionError("axe-core failed: " + results["error"])
+    return results

@@ -1,16 +1,24 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 """The web pages in headless Chromium: what they draw, how they answer real
-presses, touches, typing and the wheel, and the model's bits against the
-native build's.
+presses, touches, keys, typing and the wheel, what they say to assistive
+technology, the model's bits against the native build's, and the site offline,
+updated and installed.
 
-usage: test_pages.py SITE PROBE   (SITE: build-web/site; PROBE: the native
-scripted_run_probe)"""
+usage: test_pages.py SITE TEST_SITE PROBE   (SITE: build-web/site, the hosted
+pages; TEST_SITE: build-web/test-site, the same with the tests' exports;
+PROBE: the native scripted_run_probe)"""
 
+import json
 import os
+import re
+import shutil
 import subprocess
 import sys
+import tempfile
 import unittest
+import urllib.error
+import urllib.request
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
@@ -20,7 +28,7 @@ from selenium.webdriver.common.keys import Keys
 import site_browser
 from site_browser import wait_for
 
-SITE = PROBE = None
+SITE = TEST_SITE = PROBE = None
 SIDE = {"spingrid": 50, "fieldgrid": 64}
 
 # The last frame's pixels at the centre of each cell, (i, j) in row-major
@@ -62,7 +70,8 @@ def probe(*arguments):
 class Pages(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.server, cls.base = site_browser.serve(SITE)
+        cls.server, cls.base = site_browser.serve(TEST_SITE)
+        cls.hosted_server, cls.hosted_base = site_browser.serve(SITE)
         cls.driver, cls.profile = site_browser.start_chromium()
         cls.driver.get("about:blank")
         site_browser.requested_urls(cls.driver)
@@ -72,18 +81,23 @@ class Pages(unittest.TestCase):
     def tearDownClass(cls):
         site_browser.stop_chromium(cls.driver, cls.profile)
         cls.server.shutdown()
+        cls.hosted_server.shutdown()
 
     def tearDown(self):
         # Whatever a test did, the page must have stayed on the site and
         # said nothing on the console.
         self.assertEqual(site_browser.console_errors(self.driver), [])
         outside = [u for u in site_browser.requested_urls(self.driver)
-                   if not u.startswith(self.base) and not u.startswith("data:")]
+                   if not u.startswith(self.base) and not u.startswith(self.hosted_base)
+                   and not u.startswith("data:")]
         self.assertEqual(outside, [])
 
     # ---- helpers ----
-    def open(self, program):
-        site_browser.open_page(self.driver, self.base + program + ".html")
+    def open(self, program, hosted=False):
+        """Opens a page of the test site, or with hosted one of the site as
+        it is shipped."""
+        base = self.hosted_base if hosted else self.base
+        site_browser.open_page(self.driver, base + program + ".html")
         self.canvas = self.driver.find_element(By.ID, "canvas")
         self.driver.execute_script(
             "window.menus = [];"
@@ -125,6 +139,30 @@ class Pages(unittest.TestCase):
                        "  if (l.textContent.trim() === arguments[0]) return l.control;"
                        "return null;", label)
 
+    def field(self, pointer=None):
+        """The field's 4096 values (field_re, or those at pointer)."""
+        return self.js("return Array.from(Module.HEAPF64.subarray(arguments[0] / 8,"
+                       " arguments[0] / 8 + 4096));", pointer or self.call("web_field"))
+
+    def assert_cells_show(self, field):
+        """Each cell of the last frame has the red of its value, within one
+        step of rounding, inside a white margin."""
+        picture = self.cells("fieldgrid")
+        self.assertTrue(picture["white"])
+        for (r, g, b), v in zip(picture["cells"], field):
+            self.assertLessEqual(abs(r - round(255 * (min(max(v, -1), 1) + 1) / 2)), 1)
+            self.assertEqual((g, b), (0, 0))
+
+    def text_of(self, element_id):
+        return self.js("return document.getElementById(arguments[0]).textContent;", element_id)
+
+    def key(self, key, code, key_code, **more):
+        """A key pressed and let go through the DevTools protocol, for keys
+        WebDriver has no name for."""
+        for kind in ("rawKeyDown", "keyUp"):
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(
+                type=kind, key=key, code=code, windowsVirtualKeyCode=key_code, **more))
+
     def type_into(self, field, text, end=Keys.ENTER):
         field.click()
         field.send_keys(Keys.CONTROL + "a" + Keys.NULL, text, end)
@@ -149,12 +187,9 @@ class Pages(unittest.TestCase):
         frames = self.call("web_frames")
         pointer = self.call("web_field_run", 99, 60, 1.5, 0)
         self.frame_after(frames)
-        field = self.js("return Array.from(Module.HEAPF64.subarray(arguments[0] / 8,"
-                        " arguments[0] / 8 + 4096));", pointer)
+        field = self.field(pointer)
         self.assertTrue(any(-0.9 < v < 0.9 for v in field))
-        for (r, g, b), v in zip(self.cells("fieldgrid")["cells"], field):
-            self.assertLessEqual(abs(r - round(255 * (min(max(v, -1), 1) + 1) / 2)), 1)
-            self.assertEqual((g, b), (0, 0))
+        self.assert_cells_show(field)
         self.assertEqual(self.call("web_triangles") % (2 * 4096), 0)
 
     def test_canvas_fills_the_window_at_the_screen_density(self):
@@ -163,7 +198,8 @@ class Pages(unittest.TestCase):
         try:
             self.open("spingrid")
             side, width, height, room_below, room_right = self.js(
-                "const c = arguments[0], r = c.getBoundingClientRect();"
+                "const c = arguments[0];"
+                "const r = document.getElementById('grid').getBoundingClientRect();"
                 "const panel = document.getElementById('controls').getBoundingClientRect();"
                 "return [c.clientWidth, c.width, c.height, innerHeight - r.bottom,"
                 "        innerWidth - Math.max(r.right, panel.right)];", self.canvas)
@@ -275,6 +311,128 @@ class Pages(unittest.TestCase):
                       " arguments[0] / 4 + 2500));", pointer)
         self.assertEqual(got, [int(s) for s in probe("spins", 7, 50, 2)])
 
+    def test_keyboard_presses_on_the_grid(self):
+        self.open("spingrid", hosted=True)
+        self.driver.execute_script("window.menus = [];"
+                                   "addEventListener('contextmenu', e => menus.push(e.defaultPrevented));")
+        caption = lambda: self.text_of("caption")
+        active = lambda: self.js("return document.activeElement.id;")
+        # One Tab stop, right after the heading's link, with a visible ring.
+        self.driver.find_element(By.CSS_SELECTOR, "h1 a").send_keys(Keys.NULL)
+        ActionChains(self.driver).send_keys(Keys.TAB).perform()
+        self.assertEqual(active(), "canvas")
+        self.assertTrue(self.js("return document.activeElement.matches(':focus-visible');"))
+        # S, Shift+F10 and the menu key: one sweep each, at the spinner's
+        # temperature, announced; no menu shows.
+        for n, right_press in enumerate([
+                lambda: ActionChains(self.driver).send_keys("s").perform(),
+                lambda: ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.F10)
+                .key_up(Keys.SHIFT).perform(),
+                lambda: self.key("ContextMenu", "ContextMenu", 93)], start=1):
+            right_press()
+            wait_for(lambda: caption().startswith("Sweep %d at temperature 1:" % n),
+                     what="sweep %d" % n)
+            self.assertEqual(self.text_of("announcer").strip(), caption())
+        self.assertTrue(all(self.js("return menus;")))
+        # Tab moves on to the spinner, whose keys stay its own.
+        ActionChains(self.driver).send_keys(Keys.TAB).perform()
+        self.assertEqual(active(), "glui-spinner-0")
+        ActionChains(self.driver).send_keys("3", Keys.ENTER, " ").perform()
+        self.after_pending_timers()
+        self.assertTrue(caption().startswith("Sweep 3 at"))
+        self.assertFalse(self.js("return Module.timersPending > 0;"))
+        # Enter is a left press: a burst at the temperature of the press.
+        ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT) \
+            .send_keys(Keys.ENTER).perform()
+        wait_for(lambda: self.text_of("announcer") == "100 sweeps started", what="the start")
+        wait_for(lambda: caption().startswith("Sweep") and " at temperature 3:" in caption(),
+                 what="a sweep of the burst")
+        # Space is one too; a key held down (repeating) presses once.
+        pending = self.js("return Module.timersPending;")
+        ActionChains(self.driver).send_keys(" ").perform()
+        self.key(" ", "Space", 32, autoRepeat=True)
+        self.assertGreaterEqual(self.js("return Module.timersPending;"), pending + 90)
+        self.assertLess(self.js("return Module.timersPending;"), pending + 200)
+
+    def test_caption_tells_the_model_as_it_stands(self):
+        def signed(x):
+            text = "%.2f" % abs(x)
+            return text if float(text) == 0 else ("\u2212" if x < 0 else "+") + text
+        # After a single step: the model's own numbers, announced.
+        self.open("fieldgrid")
+        self.call("web_field_run", 5, 30, 2.0, 0)
+        ActionChains(self.driver).context_click(self.canvas).perform()
+        wait_for(lambda: self.text_of("caption").startswith("Step 31,"), what="step 31")
+        field = self.field()
+        self.assertEqual(self.text_of("caption"),
+                         "Step 31, time 3.1, alpha 2: {:,} of 4,096 cells above zero, field from"
+                         " {} to {}".format(sum(v > 0 for v in field), signed(min(field)),
+                                            signed(max(field))))
+        self.assertEqual(self.text_of("announcer"), self.text_of("caption"))
+        self.open("spingrid")
+        self.call("web_spin_run", 7, 10, 2)
+        ActionChains(self.driver).context_click(self.canvas).perform()
+        wait_for(lambda: self.text_of("caption").startswith("Sweep 11 "), what="sweep 11")
+        spins = self.js("return Array.from(Module.HEAP32.subarray(Module._web_spins() / 4,"
+                        " Module._web_spins() / 4 + 2500));")
+        self.assertEqual(self.text_of("caption"),
+                         "Sweep 11 at temperature 1: {:,} of 2,500 cells red, magnetisation {}"
+                         .format(spins.count(1), signed(sum(spins) / 2500)))
+        # During a burst: the caption at most once a second, the start said
+        # once.
+        self.js("window.changes = [];"
+                "new MutationObserver(() => changes.push(performance.now()))"
+                "    .observe(document.getElementById('caption'), {childList: true});")
+        self.canvas.click()
+        wait_for(lambda: len(self.js("return changes;")) >= 3, what="three captions")
+        changes = self.js("return changes;")
+        # A millisecond of slack: the observer notes each change a little
+        # after the page made it.
+        self.assertGreaterEqual(min(b - a for a, b in zip(changes, changes[1:])), 999)
+        self.assertEqual(self.text_of("announcer"), "100 sweeps started")
+
+    def test_assistive_technology_sees_the_grid_and_the_spinner(self):
+        self.open("fieldgrid", hosted=True)
+        def nodes():
+            found = {}
+            for node in self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]:
+                props = {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
+                value = lambda key: node.get(key, {}).get("value")
+                found.setdefault(value("role"), []).append(
+                    dict(props, name=value("name"), description=value("description"),
+                         value=value("value")))
+            return found
+        tree = nodes()
+        grid = [n for n in tree["button"] if n["name"] == "fieldgrid grid"]
+        self.assertEqual(len(grid), 1)
+        self.assertEqual(grid[0]["description"], self.text_of("caption"))
+        self.assertEqual(sorted(n["name"] for n in tree["button"] if n is not grid[0]),
+                         ["+ Increase alpha", "- Decrease alpha"])
+        spinner, = tree["spinbutton"]
+        self.assertEqual((spinner["name"], spinner["valuemin"], spinner["valuemax"],
+                          spinner["valuetext"]), ("alpha", 1, 4, "1.5"))
+        self.driver.find_element(By.CSS_SELECTOR, "button[aria-label^='+']").click()
+        spinner, = nodes()["spinbutton"]
+        self.assertEqual(spinner["valuetext"], "1.6")
+        self.assertEqual(len(tree["main"]), 1)
+
+    def test_grid_survives_a_lost_context(self):
+        self.open("fieldgrid")
+        self.js("window.lose = document.getElementById('canvas').getContext('webgl')"
+                "    .getExtension('WEBGL_lose_context');"
+                "window.restored = false;"
+                "document.getElementById('canvas').addEventListener('webglcontextrestored',"
+                "    () => { restored = true; });"
+                "lose.loseContext();")
+        # Steps run on while the context is away; the restored grid shows them.
+        ActionChains(self.driver).context_click(self.canvas).perform()
+        wait_for(lambda: self.call("web_step_count") == 1, what="a step")
+        frames = self.call("web_frames")
+        self.js("lose.restoreContext();")
+        wait_for(lambda: self.js("return restored;"), what="the context back")
+        self.frame_after(frames)
+        self.assert_cells_show(self.field())
+
     def test_index_shows_both_viewers(self):
         self.driver.get(self.base + "index.html")
         for program in SIDE:
@@ -283,10 +441,164 @@ class Pages(unittest.TestCase):
                                      "arguments[0].naturalWidth > 0;", link),
                      what="the picture of " + program)
 
+    def test_axe_finds_nothing_on_the_three_pages(self):
+        for page in ("index", *SIDE):
+            with self.subTest(page):
+                if page == "index":
+                    self.driver.get(self.hosted_base + "index.html")
+                else:
+                    # Once the module has started, when the control panel is there.
+                    self.open(page, hosted=True)
+                results = site_browser.axe_results(self.driver)
+                self.assertEqual([(r["id"], [n["target"] for n in r["nodes"]])
+                                  for r in results["violations"]], [])
+                # What axe-core cannot decide by itself (a contrast over the
+                # canvas, a name it cannot read) must not be on the controls.
+                self.assertEqual([(r["id"], n["target"]) for r in results["incomplete"]
+                                  for n in r["nodes"] if n["on_controls"]], [])
+
+    # ---- offline use, updates and installing ----
+    def site_copy(self):
+        """Serves a copy of the site on a port of its own: an origin of its
+        own, which no service worker controls yet. tearDown then checks that
+        the test's requests stayed on that origin. Returns (folder, server)."""
+        folder = tempfile.mkdtemp(prefix="site-copy-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        shutil.copytree(SITE, folder, dirs_exist_ok=True)
+        server, self.base = site_browser.serve(folder)
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+        return folder, server
+
+    def open_controlled(self, url):
+        """Opens a page and waits until the site's service worker controls it."""
+        site_browser.open_page(self.driver, url)
+        wait_for(lambda: self.js("return !!navigator.serviceWorker.controller;"), 30,
+                 "the service worker to control " + url)
+
+    def page_build(self):
+        return self.js("return new URL(document.querySelector('script[src^=\"page.js\"]').src)"
+                       ".searchParams.get('v');")
+
+    def test_offline_after_one_visit(self):
+        _, server = self.site_copy()
+        self.open_controlled(self.base + "spingrid.html")
+        server.shutdown()
+        server.server_close()
+        with self.assertRaises(urllib.error.URLError):
+            urllib.request.urlopen(self.base + "index.html", timeout=5)
+        # The page again, and the pages not visited yet, from the cache.
+        for program in ("spingrid", "fieldgrid"):
+            site_browser.open_page(self.driver, self.base + program + ".html")
+        self.test_index_shows_both_viewers()
+
+    def test_update_of_one_file_is_served_whole(self):
+        folder, server = self.site_copy()
+        page = self.base + "spingrid.html"
+        # Which .wasm the page ran: a custom section that the new one has.
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                             {"source": WASM_MARK})["identifier"]
+        self.addCleanup(self.driver.execute_cdp_cmd, "Page.removeScriptToEvaluateOnNewDocument",
+                        {"identifier": script})
+        self.open_controlled(page)
+        old = self.page_build()
+        self.assertEqual(old, worker_build(folder))
+        wasm = os.path.join(folder, "spingrid.wasm")
+        sizes = [os.path.getsize(wasm)]
+        with open(wasm, "ab") as f:
+            f.write(wasm_custom_section(b"offline-test", b"new"))
+        sizes.append(os.path.getsize(wasm))
+        subprocess.run([sys.executable, STAMP, folder], check=True, capture_output=True)
+        new = worker_build(folder)
+        self.assertNotEqual(new, old)
+
+        # The first visit after it is still of the old build, whole, while
+        # the new one comes in the background and its worker takes over.
+        site_browser.open_page(self.driver, page)
+        self.assertEqual(self.page_build(), old)
+        self.assertEqual(self.js("return window.wasm_mark;"), [])
+        wait_for(lambda: self.driver.execute_async_script(NEW_WORKER_CONTROLS, new), 30,
+                 "the new build's worker to control the page")
+        # The old page still gets the old build's files; from the cache, as
+        # the server is gone.
+        server.shutdown()
+        server.server_close()
+        self.assertEqual(self.driver.execute_async_script(WASM_SIZES, [old, new]), sizes)
+
+        # The next visit is of the new build, every file of it.
+        site_browser.open_page(self.driver, page)
+        self.assertEqual(self.page_build(), new)
+        self.assertEqual(self.js("return window.wasm_mark;"), ["new"])
+        loaded = self.js("return performance.getEntriesByType('resource').map(e => e.name);")
+        files = [url[len(self.base):].partition("?")[::2] for url in loaded]
+        self.assertLessEqual({"page.css", "page.js", "offline.js", "spingrid.js", "spingrid.wasm"},
+                             {path for path, _ in files})
+        # The browser's own fetches of the manifest's icons ask for the
+        # newest build: no "?v=".
+        icons = ("spingrid-192.png", "spingrid-512.png")
+        self.assertEqual({query for path, query in files if path not in icons}, {"v=" + new},
+                         files)
+        self.assertEqual({query for path, query in files if path in icons} - {""}, set())
+
+    def test_pages_are_installable(self):
+        for page, name in (("index", "spingrid and fieldgrid"), ("spingrid", "spingrid"),
+                           ("fieldgrid", "fieldgrid")):
+            with self.subTest(page):
+                self.driver.get(self.base + page + ".html")
+                manifest = self.driver.execute_cdp_cmd("Page.getAppManifest", {})
+                self.assertEqual(manifest["errors"], [])
+                self.assertEqual(json.loads(manifest["data"])["name"], name)
+                self.assertEqual(self.driver.execute_cdp_cmd(
+                    "Page.getInstallabilityErrors", {})["installabilityErrors"], [])
+
+
+# For the update test: the custom section "offline-test" of each .wasm a page
+# instantiates, kept in window.wasm_mark (empty for a .wasm without one).
+WASM_MARK = """
+for (const name of ["instantiate", "instantiateStreaming"]) {
+    const original = WebAssembly[name];
+    WebAssembly[name] = function () {
+        return original.apply(this, arguments).then(function (result) {
+            if (result.module)
+                window.wasm_mark = WebAssembly.Module.customSections(result.module, "offline-test")
+                    .map(b => new TextDecoder().decode(b));
+            return result;
+        });
+    };
+}
+"""
+# Whether the worker of build arguments[0] is active and controls the page.
+NEW_WORKER_CONTROLS = """
+const [build, done] = arguments;
+Promise.all([navigator.serviceWorker.getRegistration(),
+             caches.open("builds").then(c => c.match("active")).then(r => r ? r.text() : "")])
+    .then(([registration, active]) => done(active === build && !!registration.active &&
+        registration.active.state === "activated" &&
+        navigator.serviceWorker.controller === registration.active));
+"""
+# The sizes of spingrid.wasm as of each build in arguments[0].
+WASM_SIZES = """
+const [builds, done] = arguments;
+Promise.all(builds.map(b => fetch("spingrid.wasm?v=" + b).then(r => r.arrayBuffer())))
+    .then(buffers => done(buffers.map(b => b.byteLength)));
+"""
+STAMP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web", "stamp_site.py")
+
+
+def worker_build(folder):
+    with open(os.path.join(folder, "service-worker.js")) as f:
+        return re.search(r'^const BUILD = "(\w+)";$', f.read(), re.M)[1]
+
+
+def wasm_custom_section(name, payload):
+    body = bytes([len(name)]) + name + payload
+    return bytes([0, len(body)]) + body
+
 
 if __name__ == "__main__":
-    SITE, PROBE = sys.argv[1], sys.argv[2]
-    if not os.path.isfile(os.path.join(SITE, "spingrid.html")):
-        sys.exit("test_pages.py: no site in %s; build it first: emcmake cmake -S . -B build-web"
-                 " && cmake --build build-web" % SITE)
-    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)
+    SITE, TEST_SITE, PROBE = sys.argv[1:4]
+    for folder in (SITE, TEST_SITE):
+        if not os.path.isfile(os.path.join(folder, "spingrid.html")):
+            sys.exit("test_pages.py: no site in %s; build it first: emcmake cmake -S . -B build-web"
+                     " -DWEB_TEST_SITE=ON && cmake --build build-web" % folder)
+    unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)

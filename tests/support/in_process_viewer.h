@@ -9,8 +9,7 @@
 // gtest before Xlib, whose macros None and Bool would break gtest's headers.
 #include <gtest/gtest.h>
 
-#include "tests/spinner_boxes.h"
-#include "tests/x11_harness.h"
+#include "tests/support/x11_harness.h"
 
 #include <string>
 
@@ -27,16 +26,19 @@ class InProcessViewer : public ::testing::Test {
     static void pump();
 
     // Clicks the middle of a box of the control window.
-    void click_box(const box &b);
+    void click_box(const box &b) { ::click_box(display, controls, b, 1, pump); }
 
     // Clicks into the text field, which selects its text, and types text.
     void type_into_field(const std::string &text);
 
     // Presses and releases button (1 left, 2 middle, 3 right) mid-grid.
-    void press_in_grid(unsigned button);
+    void press_in_grid(unsigned button) { ASSERT_TRUE(click_centre(display, grid, button, pump)); }
 
     // One wheel notch (up: +1, down: -1) with the pointer in the middle of b.
-    void wheel_over(const box &b, int notch);
+    void wheel_over(const box &b, int notch)
+    {
+        ::click_box(display, controls, b, notch > 0 ? 4 : 5, pump);
+    }
 
     // Presses and releases key with modifier (a keysym such as XK_Control_L) held.
     void chord(unsigned long modifier, unsigned long key);

@@ -10,7 +10,7 @@
 // gtest before anything that may pull in Xlib, whose macros break it.
 #include <gtest/gtest.h>
 
-#include "tests/picture.h"
+#include "tests/support/picture.h"
 
 #include <cstdint>
 #include <vector>

@@ -4,7 +4,7 @@
 // of one colour. Nothing here talks to an X server.
 #pragma once
 
-#include "tests/picture.h"
+#include "tests/support/picture.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/out_of_process_viewer.h"
+#include "tests/support/out_of_process_viewer.h"
 
 #include <string>
 
@@ -37,9 +37,13 @@ bool OutOfProcessViewer::grab()
     return grab_picture(display, grid, &shown);
 }
 
-void OutOfProcessViewer::press_centre(unsigned button)
+void OutOfProcessViewer::expect_windows_in_place()
 {
     window_info info;
     ASSERT_TRUE(get_window_info(display, grid, &info));
-    click(display, grid, info.width / 2, info.height / 2, button);
+    EXPECT_EQ(info.width, 300);
+    EXPECT_EQ(info.height, 300);
+    ASSERT_TRUE(get_window_info(display, controls, &info));
+    EXPECT_EQ(info.root_x, 475);
+    EXPECT_EQ(info.root_y, 100);
 }

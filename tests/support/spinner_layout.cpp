@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/spinner_layout.h"
+#include "tests/support/spinner_layout.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-// What the pages export besides main, for the browser tests and benchmarks.
-// Each function is callable from JavaScript as Module._name. Pointers are
-// byte offsets into the module's memory (HEAPF64 / HEAP32 views).
+// What the test site's pages export besides the hosted pages' own exports
+// (page_exports.h), for the browser tests and benchmarks. Each function is
+// callable from JavaScript as Module._name. Pointers are byte offsets into
+// the module's memory (HEAPF64 / HEAP32 views).
 //
 // Both pages:
 //   web_frames()          frames drawn so far (glFlush calls that drew)
 //   web_triangles()       triangles handed to WebGL so far
 //   web_time_draw(count)  redraws count times, finishing each; mean ms per frame
-//   web_redisplay()       asks for a redraw (the page does after a resize)
 // fieldgrid:
 //   web_field_run(seed, first_steps, new_alpha, more_steps)
 //                         scripted_field_run, then a redraw; returns field_re

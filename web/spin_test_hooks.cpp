@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// spingrid's part of the page exports (see page_hooks.h).
+// spingrid's part of the page exports (see test_hooks.h).
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
-#include "web/page_hooks.h"
 #include "web/scripted_run.h"
+#include "web/test_hooks.h"
 
 #include <GL/freeglut.h>
 #include <emscripten/emscripten.h>

@@ -17,14 +17,6 @@ struct picture {
     std::vector<std::uint32_t> rgb;
 };
 
-// The pixel at (x, y), 0 <= x < width, 0 <= y < height.
-std::uint32_t pixel_at(const picture &p, int x, int y);
-
-bool same_picture(const picture &a, const picture &b);
-
-// FNV-1a hash of size and pixels, for counting distinct pictures.
-std::uint64_t picture_hash(const picture &p);
-
 // A rectangle in window coordinates.
 struct box {
     int x = 0;
@@ -32,3 +24,14 @@ struct box {
     int width = 0;
     int height = 0;
 };
+
+// The pixel at (x, y), 0 <= x < width, 0 <= y < height.
+std::uint32_t pixel_at(const picture &p, int x, int y);
+
+// The part b of p, which b must lie within.
+picture crop(const picture &p, const box &b);
+
+bool same_picture(const picture &a, const picture &b);
+
+// FNV-1a hash of size and pixels, for counting distinct pictures.
+std::uint64_t picture_hash(const picture &p);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "tests/x11_harness.h"
+#include "tests/support/x11_harness.h"
+#include "tests/support/spinner_layout.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -68,16 +69,7 @@ bool wait_until(const std::function<bool()> &done, int timeout_ms,
 bool stays_true(const std::function<bool()> &holds, int duration_ms,
                 const std::function<void()> &pump, int poll_ms)
 {
-    double deadline = now_ms() + duration_ms;
-    for (;;) {
-        if (pump)
-            pump();
-        if (!holds())
-            return false;
-        if (now_ms() >= deadline)
-            return true;
-        poll_pause(poll_ms);
-    }
+    return !wait_until([&] { return !holds(); }, duration_ms, pump, poll_ms);
 }
 
 // ---- X errors ----
@@ -273,6 +265,15 @@ bool grab_picture(Display *d, Window w, picture *out)
     return true;
 }
 
+bool grab_part(Display *d, Window w, const box &b, picture *out)
+{
+    picture whole;
+    if (!grab_picture(d, w, &whole))
+        return false;
+    *out = crop(whole, b);
+    return true;
+}
+
 // ---- input ----
 
 void move_pointer(Display *d, Window w, int x, int y)
@@ -311,6 +312,21 @@ void click(Display *d, Window w, int x, int y, unsigned button, const std::funct
     press_button(d, w, x, y, button);
     hold_input(pump);
     release_button(d, button);
+}
+
+void click_box(Display *d, Window w, const box &b, unsigned button,
+               const std::function<void()> &pump)
+{
+    click(d, w, b.x + b.width / 2, b.y + b.height / 2, button, pump);
+}
+
+bool click_centre(Display *d, Window w, unsigned button, const std::function<void()> &pump)
+{
+    window_info info;
+    if (!get_window_info(d, w, &info))
+        return false;
+    click(d, w, info.width / 2, info.height / 2, button, pump);
+    return true;
 }
 
 bool tap_key(Display *d, unsigned long sym, const std::function<void()> &pump)
@@ -395,4 +411,23 @@ void stop_program(pid_t pid, int timeout_ms)
     int status;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+}
+
+// ---- the control window's spinner ----
+
+bool find_spinner(Display *d, Window w, box *field, box *minus, box *plus,
+                  const std::function<void()> &pump)
+{
+    std::vector<box> boxes;
+    picture p;
+    int moves = 0;
+    bool drawn = wait_until(
+        [&] {
+            move_pointer(d, w, 2 + moves % 2, 2);
+            moves++;
+            boxes = grab_picture(d, w, &p) ? find_boxes(p, 8) : boxes;
+            return boxes.size() >= 3;
+        },
+        5000, pump);
+    return drawn && spinner_of(boxes, field, minus, plus);
 }

@@ -1,9 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "tests/picture.h"
+#include "tests/support/picture.h"
 
 std::uint32_t pixel_at(const picture &p, int x, int y)
 {
     return p.rgb[static_cast<std::size_t>(y) * p.width + x];
+}
+
+picture crop(const picture &p, const box &b)
+{
+    picture out;
+    out.width = b.width;
+    out.height = b.height;
+    out.rgb.reserve(static_cast<std::size_t>(b.width) * b.height);
+    for (int y = b.y; y < b.y + b.height; y++)
+        for (int x = b.x; x < b.x + b.width; x++)
+            out.rgb.push_back(pixel_at(p, x, y));
+    return out;
 }
 
 bool same_picture(const picture &a, const picture &b)

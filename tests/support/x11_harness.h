@@ -2,15 +2,16 @@
 // A harness for tests that drive real windows on an X server: it opens the
 // display, finds windows by title, reads their pixels, sends real input through
 // the XTest extension, starts and stops programs, and waits for conditions
-// with deadlines. It knows nothing of the programs under test: what their
-// windows look like is in grid_picture.h and spinner_layout.h.
+// with deadlines. What the viewers' windows look like is in grid_picture.h
+// and spinner_layout.h; find_spinner, at the end, looks for the spinner on the
+// screen.
 //
 // There is no window manager on the test server: windows appear where they ask
 // to be and keyboard focus follows the pointer, so callers move the pointer
 // over a window before typing into it.
 #pragma once
 
-#include "tests/picture.h"
+#include "tests/support/picture.h"
 
 #include <X11/Xlib.h>
 #include <sys/types.h>
@@ -76,6 +77,10 @@ bool get_window_info(Display *d, Window w, window_info *info);
 // empty, when w is not viewable or has gone; X errors are caught, not fatal.
 bool grab_picture(Display *d, Window w, picture *out);
 
+// The part b (in w's coordinates, within w) of w's pixels, as grab_picture
+// reads them.
+bool grab_part(Display *d, Window w, const box &b, picture *out);
+
 // ---- input (XTest; each call ends with XFlush) ----
 
 // How long click and tap_key hold a button or key down, as a person would.
@@ -94,6 +99,12 @@ void release_button(Display *d, unsigned button);
 // press_button, input_hold_ms of pump() calls (if given), release_button.
 void click(Display *d, Window w, int x, int y, unsigned button,
            const std::function<void()> &pump = {});
+
+// Clicks in the middle of box b of w, and in the middle of all of w (the
+// viewers' grid windows take presses anywhere). False when w has gone.
+void click_box(Display *d, Window w, const box &b, unsigned button,
+               const std::function<void()> &pump = {});
+bool click_centre(Display *d, Window w, unsigned button, const std::function<void()> &pump = {});
 
 // Presses the key that produces sym, holds it input_hold_ms (calling pump)
 // and releases it, with Shift held when the keymap has sym only on the
@@ -120,3 +131,13 @@ bool program_running(pid_t pid);
 // Ends the child pid: SIGTERM, up to timeout_ms for it to exit, then SIGKILL,
 // and reaps it. Does nothing for pid <= 0 or a child already reaped.
 void stop_program(pid_t pid, int timeout_ms = 2000);
+
+// ---- the control window's spinner ----
+
+// Waits up to 5 s for the control window w to show a spinner and sets its
+// text field and its - and + buttons, in w's coordinates. The pointer is
+// moved over w meanwhile: focus follows it, and the window draws its widgets
+// only once it has events. pump runs between polls (glutMainLoopEvent for a
+// program in the test process).
+bool find_spinner(Display *d, Window w, box *field, box *minus, box *plus,
+                  const std::function<void()> &pump = {});

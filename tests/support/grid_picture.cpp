@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/grid_picture.h"
+#include "tests/support/grid_picture.h"
 
 #include <algorithm>
 #include <cmath>

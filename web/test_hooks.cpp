@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "web/page_hooks.h"
+#include "web/test_hooks.h"
 
 #include "web/gl_stand_in.h"
 
-#include <GL/freeglut.h>
 #include <emscripten/emscripten.h>
 #include <webgl/webgl1.h>
 
@@ -23,11 +22,6 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE long web_frames()
 {
     return gl_stand_in_draw_calls();
-}
-
-EMSCRIPTEN_KEEPALIVE void web_redisplay()
-{
-    glutPostRedisplay();
 }
 
 EMSCRIPTEN_KEEPALIVE long web_triangles()

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 #include <GL/freeglut.h>
 
@@ -100,21 +100,6 @@ void glVertex2d(GLdouble x, GLdouble y)
         recorded.polygons.back().xy.push_back(x);
         recorded.polygons.back().xy.push_back(y);
     }
-}
-
-void glutTimerFunc(unsigned int delay_ms, void (*callback)(int), int value)
-{
-    recorded.timers.push_back({delay_ms, callback, value});
-}
-
-void glutPostRedisplay()
-{
-    recorded.redisplays.push_back(0);
-}
-
-void glutPostWindowRedisplay(int window)
-{
-    recorded.redisplays.push_back(window);
 }
 
 } // extern "C"

@@ -6,7 +6,7 @@
 // scales the grid inside its white margin down to the icon sizes.
 // Usage: take_screenshots SPINGRID_PATH FIELDGRID_PATH PICTURE_FOLDER SOURCE_FOLDER
 // The icons go to SOURCE_FOLDER/<program>/icons/<program>-<size>.png.
-#include "tests/x11_harness.h"
+#include "tests/support/x11_harness.h"
 
 #include <stb_image_resize.h>
 #include <stb_image_write.h>
@@ -18,17 +18,15 @@
 
 namespace {
 
-// Writes the width x height block at (x, y) of pic as 8-bit RGB.
-std::vector<unsigned char> rgb_bytes(const picture &pic, int x0, int y0, int width, int height)
+// pic's pixels as 8-bit RGB, as the PNG writer and the scaler take them.
+std::vector<unsigned char> rgb_bytes(const picture &pic)
 {
     std::vector<unsigned char> rgb;
-    for (int y = y0; y < y0 + height; y++)
-        for (int x = x0; x < x0 + width; x++) {
-            std::uint32_t p = pixel_at(pic, x, y);
-            rgb.push_back(static_cast<unsigned char>(p >> 16));
-            rgb.push_back(static_cast<unsigned char>(p >> 8));
-            rgb.push_back(static_cast<unsigned char>(p));
-        }
+    for (std::uint32_t p : pic.rgb) {
+        rgb.push_back(static_cast<unsigned char>(p >> 16));
+        rgb.push_back(static_cast<unsigned char>(p >> 8));
+        rgb.push_back(static_cast<unsigned char>(p));
+    }
     return rgb;
 }
 
@@ -43,16 +41,17 @@ bool write_png(const std::string &path, int width, int height, const unsigned ch
 }
 
 // The icons of a program: its grid picture without the white margin (one
-// cell of the cells + 2 that span the window), scaled down to each size. The
-// small sizes show the middle quarter, so that their pattern stays visible.
+// cell of the cells + 2 that span the window), scaled down to each size (192
+// and 512 are the web pages' install icons). The small sizes show the middle
+// quarter, so that their pattern stays visible.
 bool write_icons(const picture &grid, int cells, const std::string &stem)
 {
     const int margin = (grid.width + cells + 1) / (cells + 2);
     const int whole = std::min(grid.width, grid.height) - 2 * margin;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 32, 48, 64, 128, 192, 256, 512}) {
         const int side = size <= 64 ? whole / 2 : whole;
         const int corner = margin + (whole - side) / 2;
-        std::vector<unsigned char> square = rgb_bytes(grid, corner, corner, side, side);
+        std::vector<unsigned char> square = rgb_bytes(crop(grid, box{corner, corner, side, side}));
         std::vector<unsigned char> icon(size * size * 3);
         if (!stbir_resize_uint8(square.data(), side, side, 0, icon.data(), size, size, 0, 3) ||
             !write_png(stem + "-" + std::to_string(size) + ".png", size, size, icon.data()))
@@ -61,9 +60,14 @@ bool write_icons(const picture &grid, int cells, const std::string &stem)
     return true;
 }
 
+// The side of the grid window the icons are cut from: large enough that the
+// grid inside its margin is scaled down even to 512 pixels.
+constexpr int icon_window = 540;
+
 // Starts program at the screen's top-left corner, gives it `presses` right
 // presses in the grid window, writes both windows to path and the grid of
-// `cells` per side to the icons named icon_stem-<size>.png.
+// `cells` per side, grown to icon_window, to the icons named
+// icon_stem-<size>.png.
 bool shoot(Display *d, const std::string &program, const char *control_title, int presses,
            const std::string &path, int cells, const std::string &icon_stem)
 {
@@ -87,6 +91,21 @@ bool shoot(Display *d, const std::string &program, const char *control_title, in
         move_pointer(d, DefaultRootWindow(d), 1000, 900);
     ok = ok && stays_true([&] { return grab_picture(d, grid, &shown); }, 300) &&
          grab_picture(d, DefaultRootWindow(d), &screen);
+    // The grid at the icons' size, above the control window that it now
+    // reaches: two grabs in a row alike once redrawn.
+    picture large;
+    if (ok) {
+        XResizeWindow(d, grid, icon_window, icon_window);
+        XRaiseWindow(d, grid);
+        XFlush(d);
+    }
+    ok = ok && wait_until(
+                   [&] {
+                       picture before = large;
+                       return grab_picture(d, grid, &large) && large.width == icon_window &&
+                              large.height == icon_window && same_picture(large, before);
+                   },
+                   5000, {}, 100);
     stop_program(pid);
     if (!ok) {
         std::fprintf(stderr, "take_screenshots: %s did not show its windows\n", program.c_str());
@@ -94,8 +113,8 @@ bool shoot(Display *d, const std::string &program, const char *control_title, in
     }
     int width = std::min(screen.width, std::max(g.root_x + g.width, c.root_x + c.width) + 8);
     int height = std::min(screen.height, std::max(g.root_y + g.height, c.root_y + c.height) + 8);
-    std::vector<unsigned char> rgb = rgb_bytes(screen, 0, 0, width, height);
-    return write_png(path, width, height, rgb.data()) && write_icons(shown, cells, icon_stem);
+    std::vector<unsigned char> rgb = rgb_bytes(crop(screen, box{0, 0, width, height}));
+    return write_png(path, width, height, rgb.data()) && write_icons(large, cells, icon_stem);
 }
 
 } // namespace

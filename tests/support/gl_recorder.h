@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// A recording stand-in for the few GL and GLUT calls the viewers' callbacks
-// make. Linking gl_recorder.cpp into a test puts these definitions ahead of
-// the shared libGL and libglut ones, so a display, mouse or timer callback can
-// run without any window and its calls can be checked exactly.
+// A recording stand-in for the few GL calls the viewers' callbacks make.
+// Linking gl_recorder.cpp into a test puts these definitions ahead of the
+// shared libGL ones, so a display, mouse or timer callback can run without
+// any window and its calls can be checked exactly; glut_fake.cpp, linked
+// with it, records the GLUT timers and redisplay requests here too.
 #pragma once
 
 #include <gtest/gtest.h>

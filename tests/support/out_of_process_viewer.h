@@ -8,7 +8,7 @@
 // gtest before Xlib, whose macros None and Bool would break gtest's headers.
 #include <gtest/gtest.h>
 
-#include "tests/x11_harness.h"
+#include "tests/support/x11_harness.h"
 
 #include <functional>
 
@@ -28,7 +28,12 @@ class OutOfProcessViewer : public ::testing::Test {
     bool grab();
 
     // Presses and releases button (1 left, 2 middle, 3 right) mid-grid.
-    void press_centre(unsigned button);
+    void press_in_grid(unsigned button) { ASSERT_TRUE(click_centre(display, grid, button)); }
+
+    // Checks where the windows are: the grid window at GLUT's default
+    // 300 x 300 (the viewers ask for no size) and the control window's
+    // top-left corner at (475, 100) on the screen, where the viewers ask.
+    void expect_windows_in_place();
 
     Display *display = nullptr;
     pid_t pid = -1;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/in_process_viewer.h"
+#include "tests/support/in_process_viewer.h"
 
 #include <GL/freeglut.h>
 
@@ -38,27 +38,10 @@ void InProcessViewer::pump()
     glutMainLoopEvent();
 }
 
-void InProcessViewer::click_box(const box &b)
-{
-    click(display, controls, b.x + b.width / 2, b.y + b.height / 2, 1, pump);
-}
-
 void InProcessViewer::type_into_field(const std::string &text)
 {
     click_box(field);
     ASSERT_TRUE(type_text(display, text, pump));
-}
-
-void InProcessViewer::press_in_grid(unsigned button)
-{
-    window_info info;
-    ASSERT_TRUE(get_window_info(display, grid, &info));
-    click(display, grid, info.width / 2, info.height / 2, button, pump);
-}
-
-void InProcessViewer::wheel_over(const box &b, int notch)
-{
-    click(display, controls, b.x + b.width / 2, b.y + b.height / 2, notch > 0 ? 4 : 5, pump);
 }
 
 void InProcessViewer::chord(unsigned long modifier, unsigned long key)
@@ -72,14 +55,8 @@ picture InProcessViewer::settled_field()
 {
     move_pointer(display, controls, 2, 2);
     auto shot = [&] {
-        picture window, part;
-        if (!grab_picture(display, controls, &window))
-            return part;
-        part.width = field.width;
-        part.height = field.height;
-        for (int y = field.y; y < field.y + field.height; y++)
-            for (int x = field.x; x < field.x + field.width; x++)
-                part.rgb.push_back(pixel_at(window, x, y));
+        picture part;
+        grab_part(display, controls, field, &part);
         return part;
     };
     picture held;
