@@ -23,7 +23,12 @@ esac
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WEB_PACKAGES &&
     ensure_packages --no-install-recommends $TEST_TOOLS ||
     { echo "test.sh: could not install the packages" >&2; exit 1; }
-ensure_web_checks || { echo "test.sh: could not install axe-core (npm ci in tests/web)" >&2; exit 1; }
+# axe-core comes from the npm registry. Where the registry cannot be reached
+# (no network, or a proxy whose certificate this machine does not trust),
+# the one browser test that audits the pages with it says it is skipped, and
+# everything else runs.
+ensure_web_checks ||
+    echo "test.sh: could not install axe-core (npm ci in tests/web); the pages' axe-core audit will be skipped" >&2
 
 # Every C++ source must be as clang-format makes it with the repository's
 # .clang-format. The files are git's (tracked, or new and not ignored), or
