@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "glui/imgui/control_frame.h"
-
-#include "glui/imgui/control_table.h"
+#include "glui/core/spinner_table.h"
 #include "imgui.h"
 #include "imgui_internal.h"
 
@@ -16,12 +14,12 @@ namespace {
 
 void show_live_value(int spinner)
 {
-    spinner_row &row = spinners[spinner];
+    spinner_backend &row = glui_spinners[spinner].backend;
     std::snprintf(row.text, sizeof row.text, "%s", shown_spinner_text(spinner));
 }
 
 // Wheel notches over the field or its buttons, where the last frame drew them.
-int wheel_steps(const spinner_row &row)
+int wheel_steps(const spinner_backend &row)
 {
     ImGuiIO &io = ImGui::GetIO();
     ImVec2 min(row.box_min_x, row.box_min_y), max(row.box_max_x, row.box_max_y);
@@ -40,8 +38,8 @@ int field_callback(ImGuiInputTextCallbackData *data)
 {
     if (data->EventFlag != ImGuiInputTextFlags_CallbackAlways)
         return 0;
-    spinner_row &row = *static_cast<spinner_row *>(data->UserData);
-    int s = static_cast<int>(&row - spinners);
+    int s = static_cast<glui_spinner_row *>(data->UserData)->handle.slot;
+    spinner_backend &row = glui_spinners[s].backend;
     ImGuiIO &io = ImGui::GetIO();
     int steps = row.pending_steps;
     row.pending_steps = 0;
@@ -62,7 +60,7 @@ int field_callback(ImGuiInputTextCallbackData *data)
 // shows the live value as it is now, whoever changed it.
 void spinner_field(int s)
 {
-    spinner_row &row = spinners[s];
+    spinner_backend &row = glui_spinners[s].backend;
     int wheel = wheel_steps(row);
     if (row.editing) {
         row.pending_steps = wheel;
@@ -77,7 +75,7 @@ void spinner_field(int s)
     ImGui::InputText("##value", row.text, sizeof row.text,
                      ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_CallbackCompletion |
                          ImGuiInputTextFlags_CallbackAlways,
-                     field_callback, &row);
+                     field_callback, &glui_spinners[s]);
     row.field_x = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
     row.row_y = (ImGui::GetItemRectMin().y + ImGui::GetItemRectMax().y) * 0.5f;
     row.box_min_x = ImGui::GetItemRectMin().x;
@@ -110,7 +108,7 @@ void spinner_field(int s)
 
 void step_button(int s, const char *text, int direction)
 {
-    spinner_row &row = spinners[s];
+    spinner_backend &row = glui_spinners[s].backend;
     float side = ImGui::GetFrameHeight();
     ImGui::Button(text, ImVec2(side, side));
     float centre = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
@@ -131,9 +129,13 @@ void step_button(int s, const char *text, int direction)
 
 } // namespace
 
+// Each frame makes the widgets and shows the live value in a field not being edited.
+void add_spinner_widget(int) {}
+void show_spinner_value(int) {}
+
 void build_control_frame(int window)
 {
-    control_window_row &w = control_windows[window];
+    window_backend &w = glui_windows[window].backend;
     // The ImGui window always covers the whole GLUT window; the GLUT window
     // is then sized to the widgets measured below, which depend on the
     // contents alone, so the two sizes cannot chase each other.
@@ -148,7 +150,7 @@ void build_control_frame(int window)
     for (int s = 0; s < glui_spinner_count; s++) {
         if (glui_spinners[s].window != window)
             continue;
-        spinner_row &row = spinners[s];
+        spinner_backend &row = glui_spinners[s].backend;
         ImGui::PushID(s);
         ImGui::AlignTextToFramePadding();
         ImGui::TextUnformatted(glui_spinners[s].label);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "glui/imgui/screen_density.h"
+#include "glui/imgui/backend.h"
 
 #include "glui/core/spinner_value.h"
 #include "imgui.h"

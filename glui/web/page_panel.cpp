@@ -21,9 +21,6 @@ namespace {
 const int field_text_size = 256;
 char field_text[field_text_size];
 
-// Whether the field's text was changed since it last showed the value.
-bool edited[max_spinners];
-
 const char *field_text_of(int length)
 {
     return length >= 0 && length < field_text_size ? field_text : "";
@@ -190,24 +187,22 @@ EM_JS(void, glui_page_show_text, (int spinner, const char *text, const char *low
 
 // clang-format on
 
-bool open_control_window(int window, int, int)
+void open_control_window(int window, int, int)
 {
     glui_page_make_panel(window, glui_windows[window].name);
-    return true;
 }
 
 void add_spinner_widget(int spinner)
 {
     const glui_spinner_row &row = glui_spinners[spinner];
-    edited[spinner] = false;
     glui_page_make_spinner(spinner, row.window, row.label, row.data_type == GLUI_SPINNER_INT,
                            row.shown);
 }
 
 void show_spinner_value(int spinner)
 {
-    const glui_spinner_row &row = glui_spinners[spinner];
-    edited[spinner] = false;
+    glui_spinner_row &row = glui_spinners[spinner];
+    row.backend.edited = false;
     char low[32] = "", high[32] = "";
     if (row.limit_type != GLUI_LIMIT_NONE) {
         format_spinner_value(row.low, row.data_type, low, sizeof low);
@@ -217,10 +212,7 @@ void show_spinner_value(int spinner)
 }
 
 // The page has one canvas: whichever window the program names is it.
-void post_main_redisplay(int)
-{
-    glutPostRedisplay();
-}
+void (*request_main_redisplay)(int) = [](int) { glutPostRedisplay(); };
 
 // ---- entry points for the page's script ----
 // length is the field's text in UTF-8 bytes, as written into
@@ -237,7 +229,7 @@ EMSCRIPTEN_KEEPALIVE char *glui_page_field_text()
 EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner)
 {
     if (is_spinner(spinner))
-        edited[spinner] = true;
+        glui_spinners[spinner].backend.edited = true;
 }
 
 // Enter, or the field lost the keyboard (Tab, a click elsewhere).
@@ -245,7 +237,7 @@ EMSCRIPTEN_KEEPALIVE void glui_page_leave(int spinner, int length, int)
 {
     if (!is_spinner(spinner))
         return;
-    leave_spinner_field(spinner, field_text_of(length), edited[spinner]);
+    leave_spinner_field(spinner, field_text_of(length), glui_spinners[spinner].backend.edited);
     show_spinner_value(spinner);
 }
 
@@ -262,7 +254,8 @@ EMSCRIPTEN_KEEPALIVE void glui_page_step(int spinner, int length, int steps)
 {
     if (!is_spinner(spinner))
         return;
-    step_spinner_field(spinner, field_text_of(length), edited[spinner], steps);
+    step_spinner_field(spinner, field_text_of(length), glui_spinners[spinner].backend.edited,
+                       steps);
     show_spinner_value(spinner);
 }
 
