@@ -41,13 +41,10 @@ bool is_spinner(int spinner)
 // element with id "controls", or at the end of the body, once the document
 // has been read.
 EM_JS(void, glui_page_make_panel, (int window, const char *name), {
-    var panel = document.createElement("section");
-    panel.className = "glui-panel";
-    panel.id = "glui-panel-" + window;
-    var title = document.createElement("h2");
-    title.className = "glui-title";
-    title.id = "glui-title-" + window;
-    title.textContent = UTF8ToString(name);
+    var panel = Object.assign(document.createElement("section"),
+                              {className: "glui-panel", id: "glui-panel-" + window});
+    var title = Object.assign(document.createElement("h2"), {className: "glui-title",
+        id: "glui-title-" + window, textContent: UTF8ToString(name)});
     panel.appendChild(title);
     panel.setAttribute("aria-labelledby", title.id);
     Module.gluiPanels = Module.gluiPanels || [];
@@ -66,36 +63,24 @@ EM_JS(void, glui_page_make_panel, (int window, const char *name), {
 // the step buttons, named by their sign and what they do. A press on a
 // button steps at once and, held, again after 400 ms and then every 100 ms,
 // as on the desktop; the keyboard's click on a focused button steps once.
-EM_JS(void, glui_page_make_spinner,
-      (int spinner, int window, const char *label_text, int whole, const char *shown), {
+EM_JS(void, glui_page_make_spinner, (int spinner, int window, const char *label_text, int whole), {
     var name = UTF8ToString(label_text);
-    var row = document.createElement("div");
-    row.className = "glui-spinner";
-    var label = document.createElement("label");
-    label.htmlFor = "glui-spinner-" + spinner;
-    label.textContent = name;
-    var box = document.createElement("span");
-    box.className = "glui-spinner-box";
-    var input = document.createElement("input");
-    input.id = label.htmlFor;
-    input.type = "text";
-    input.inputMode = whole ? "numeric" : "decimal";
-    input.autocomplete = "off";
-    input.spellcheck = false;
-    input.size = 6;
+    var row = Object.assign(document.createElement("div"), {className: "glui-spinner"});
+    var label = Object.assign(document.createElement("label"),
+                              {htmlFor: "glui-spinner-" + spinner, textContent: name});
+    var box = Object.assign(document.createElement("span"), {className: "glui-spinner-box"});
+    var input = Object.assign(document.createElement("input"), {id: label.htmlFor, type: "text",
+        inputMode: whole ? "numeric" : "decimal", autocomplete: "off", spellcheck: false, size: 6});
     input.setAttribute("role", "spinbutton");
-    input.value = UTF8ToString(shown);
-    input.setAttribute("aria-valuenow", input.value);
-    input.setAttribute("aria-valuetext", input.value);
     Module.gluiFields = Module.gluiFields || [];
     Module.gluiFields[spinner] = input;
 
-    function forward(entry, steps) {
+    // steps 0: the field is left; else the value steps from it.
+    function step(steps) {
         var text = input.value;
         stringToUTF8(text, _glui_page_field_text(), 256);
-        entry(spinner, lengthBytesUTF8(text), steps);
+        _glui_page_field(spinner, lengthBytesUTF8(text), steps);
     }
-    function step(steps) { forward(_glui_page_step, steps); }
 
     var focused_by_press = false;
     input.addEventListener("mousedown", function() {
@@ -108,12 +93,12 @@ EM_JS(void, glui_page_make_spinner,
         focused_by_press = false;
     });
     input.addEventListener("input", function() { _glui_page_edited(spinner); });
-    input.addEventListener("blur", function() { forward(_glui_page_leave, 0); });
+    input.addEventListener("blur", function() { step(0); });
     input.addEventListener("keydown", function(event) {
         if (event.isComposing)
             return;
         if (event.key === "Enter") {
-            forward(_glui_page_leave, 0);
+            step(0);
         } else if (event.key === "Escape") {
             _glui_page_escape(spinner);
         } else if (event.key === "ArrowUp" || event.key === "ArrowDown") {
@@ -125,10 +110,8 @@ EM_JS(void, glui_page_make_spinner,
     });
 
     function button(text, direction, action) {
-        var b = document.createElement("button");
-        b.type = "button";
-        b.className = "glui-step";
-        b.textContent = text;
+        var b = Object.assign(document.createElement("button"),
+                              {type: "button", className: "glui-step", textContent: text});
         b.setAttribute("aria-label", text + " " + action + " " + name);
         var timer = 0;
         function stop() { clearTimeout(timer); timer = 0; }
@@ -174,13 +157,10 @@ EM_JS(void, glui_page_show_text, (int spinner, const char *text, const char *low
     // read out.
     input.setAttribute("aria-valuenow", input.value);
     input.setAttribute("aria-valuetext", input.value);
-    [["aria-valuemin", UTF8ToString(low)], ["aria-valuemax", UTF8ToString(high)]].forEach(
-        function(bound) {
-            if (bound[1])
-                input.setAttribute(bound[0], bound[1]);
-            else
-                input.removeAttribute(bound[0]);
-        });
+    low = UTF8ToString(low);
+    high = UTF8ToString(high);
+    low ? input.setAttribute("aria-valuemin", low) : input.removeAttribute("aria-valuemin");
+    high ? input.setAttribute("aria-valuemax", high) : input.removeAttribute("aria-valuemax");
     if (document.activeElement === input)
         input.select();
 });
@@ -195,8 +175,8 @@ void open_control_window(int window, int, int)
 void add_spinner_widget(int spinner)
 {
     const glui_spinner_row &row = glui_spinners[spinner];
-    glui_page_make_spinner(spinner, row.window, row.label, row.data_type == GLUI_SPINNER_INT,
-                           row.shown);
+    glui_page_make_spinner(spinner, row.window, row.label, row.data_type == GLUI_SPINNER_INT);
+    show_spinner_value(spinner);
 }
 
 void show_spinner_value(int spinner)
@@ -232,12 +212,18 @@ EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner)
         glui_spinners[spinner].backend.edited = true;
 }
 
-// Enter, or the field lost the keyboard (Tab, a click elsewhere).
-EMSCRIPTEN_KEEPALIVE void glui_page_leave(int spinner, int length, int)
+// steps 0: Enter, or the field lost the keyboard (Tab, a click elsewhere).
+// Else Up or Down in the field, a wheel notch over it or its buttons, a button.
+EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
 {
     if (!is_spinner(spinner))
         return;
-    leave_spinner_field(spinner, field_text_of(length), glui_spinners[spinner].backend.edited);
+    const char *text = field_text_of(length);
+    bool edited = glui_spinners[spinner].backend.edited;
+    if (steps == 0)
+        leave_spinner_field(spinner, text, edited);
+    else
+        step_spinner_field(spinner, text, edited, steps);
     show_spinner_value(spinner);
 }
 
@@ -246,16 +232,6 @@ EMSCRIPTEN_KEEPALIVE void glui_page_escape(int spinner)
 {
     if (!is_spinner(spinner))
         return;
-    show_spinner_value(spinner);
-}
-
-// Up or Down in the field, a wheel notch over it or its buttons, a button.
-EMSCRIPTEN_KEEPALIVE void glui_page_step(int spinner, int length, int steps)
-{
-    if (!is_spinner(spinner))
-        return;
-    step_spinner_field(spinner, field_text_of(length), glui_spinners[spinner].backend.edited,
-                       steps);
     show_spinner_value(spinner);
 }
 
