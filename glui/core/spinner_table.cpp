@@ -61,8 +61,7 @@ GLUI *GLUI_Master_Object::create_glui(const char *name, long, int x, int y)
     glui_window_row &row = glui_windows[w];
     row = glui_window_row();
     row.handle.slot = w;
-    std::snprintf(row.name, sizeof row.name, "%s", name ? name : "");
-    open_control_window(w, x, y);
+    open_control_window(w, name ? name : "", x, y);
     return &row.handle;
 }
 
@@ -134,16 +133,8 @@ void step_spinner(int spinner, int steps)
                                                   glui_spinners[spinner].data_type, direction));
 }
 
-void leave_spinner_field(int spinner, const char *text, bool edited)
+void commit_spinner_field(int spinner, const char *text, bool edited, int steps)
 {
-    if (edited)
-        commit_spinner_text(spinner, text);
-}
-
-void step_spinner_field(int spinner, const char *text, bool edited, int steps)
-{
-    if (steps == 0)
-        return;
     if (edited)
         commit_spinner_text(spinner, text);
     step_spinner(spinner, steps);

@@ -23,8 +23,7 @@ const int max_spinners = 16;
 const int spinner_text_size = 64;
 
 struct glui_window_row {
-    GLUI handle; // what create_glui hands out; handle.slot is this row's index
-    char name[spinner_text_size];
+    GLUI handle;         // what create_glui hands out; handle.slot is this row's index
     int main_gfx_window; // redisplayed after each write; 0: none
     window_backend backend;
 };
@@ -75,21 +74,17 @@ bool commit_spinner_text(int spinner, const char *text);
 // direction, each written as a commit writes.
 void step_spinner(int spinner, int steps);
 
-// The field is left (Enter, Tab, a click or focus elsewhere) holding text:
-// text the user edited since the field last showed the value is committed;
-// a visit without an edit writes nothing.
-void leave_spinner_field(int spinner, const char *text, bool edited);
-
-// steps from inside the field (Up, Down, the wheel) while it holds text: an
-// edit is committed first, as leaving the field would commit it, then the
-// value steps from what the commit left.
-void step_spinner_field(int spinner, const char *text, bool edited, int steps);
+// The field holding text is left (steps 0: Enter, Tab, a click or focus
+// elsewhere) or stepped from inside (Up, Down, the wheel): text the user
+// edited since the field last showed the value is committed first (a visit
+// without an edit writes nothing), then the value steps from what it left.
+void commit_spinner_field(int spinner, const char *text, bool edited, int steps);
 
 // ---- hooks each backend implements ----
 
-// Makes what shows window (a new row, named name) at screen position (x, y)
+// Makes what shows window (a new row) titled name at screen position (x, y)
 // where the platform has one.
-void open_control_window(int window, int x, int y);
+void open_control_window(int window, const char *name, int x, int y);
 
 // Makes the widgets of a new spinner row: its label, field and step buttons.
 void add_spinner_widget(int spinner);

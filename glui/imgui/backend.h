@@ -14,17 +14,15 @@ struct ImGuiContext;
 // Events wait in their window's queue instead, and each frame takes them in
 // order up to and including the first button or key change, so every press
 // lasts at least one frame and text typed before a key (Enter, Backspace)
-// reaches the field before that key does.
-//
-// Each event carries the Shift, Ctrl and Alt state as it stands once the event
-// has happened, and each frame hands ImGui the state of the last event it
-// takes, so that a modifier released where this window cannot see it is
+// reaches the field before that key does. Each frame hands ImGui the Shift,
+// Ctrl and Alt state of the last event it takes, as it stood after that
+// event, so that a modifier released where this window cannot see it is
 // forgotten at the next event that reaches it.
 
 enum input_kind { mouse_move, mouse_button, mouse_wheel, key_char, key_special };
 
-// GLUT's modifier bits as glutGetModifiers returns them, and, for an event
-// that knows no modifier state, the mark that ImGui keeps the one it has.
+// GLUT's modifier bits (glutGetModifiers), and the mark of an event that
+// knows no modifier state, for which ImGui keeps the one it has.
 const int input_mod_shift = 1;
 const int input_mod_ctrl = 2;
 const int input_mod_alt = 4;

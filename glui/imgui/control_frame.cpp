@@ -48,7 +48,7 @@ int field_callback(ImGuiInputTextCallbackData *data)
     if (steps == 0)
         return 0;
     // row.text is the text as the last frame left it; Buf has this frame's typing.
-    step_spinner_field(s, data->Buf, row.edited || std::strcmp(data->Buf, row.text) != 0, steps);
+    commit_spinner_field(s, data->Buf, row.edited || std::strcmp(data->Buf, row.text) != 0, steps);
     data->DeleteChars(0, data->BufTextLen);
     data->InsertChars(0, shown_spinner_text(s));
     data->SelectAll();
@@ -95,7 +95,7 @@ void spinner_field(int s)
     // field is committed, so merely visiting it writes nothing.
     bool left_field = row.editing && !active;
     if (left_field)
-        leave_spinner_field(s, row.text, row.edited && !escape);
+        commit_spinner_field(s, row.text, row.edited && !escape, 0);
     // Steps the callback did not take, the field having lost the keyboard.
     step_spinner(s, row.pending_steps);
     row.pending_steps = 0;

@@ -81,7 +81,6 @@ void display_control_window()
     if (w < 0)
         return;
     window_backend &row = glui_windows[w].backend;
-    glutSetWindow(row.glut_window);
     bool more_input = apply_queued_input(w);
     int press_before = held_step_press;
     ImGui_ImplOpenGL2_NewFrame();
@@ -157,7 +156,7 @@ void on_motion(int x, int y)
 
 void (*request_main_redisplay)(int main_gfx_window) = glutPostWindowRedisplay;
 
-void open_control_window(int w, int x, int y)
+void open_control_window(int w, const char *name, int x, int y)
 {
     window_backend &row = glui_windows[w].backend;
     row.context = ImGui::CreateContext();
@@ -194,7 +193,7 @@ void open_control_window(int w, int x, int y)
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     glutInitWindowPosition(x, y);
     glutInitWindowSize(first_width, first_height);
-    row.glut_window = glutCreateWindow(glui_windows[w].name);
+    row.glut_window = glutCreateWindow(name);
     // The new window's context is current, so this is GLUT's own display,
     // whichever -display it was given; Xlib read its resources on opening it.
     Display *display = glXGetCurrentDisplay();

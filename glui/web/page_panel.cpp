@@ -167,9 +167,9 @@ EM_JS(void, glui_page_show_text, (int spinner, const char *text, const char *low
 
 // clang-format on
 
-void open_control_window(int window, int, int)
+void open_control_window(int window, const char *name, int, int)
 {
-    glui_page_make_panel(window, glui_windows[window].name);
+    glui_page_make_panel(window, name);
 }
 
 void add_spinner_widget(int spinner)
@@ -218,12 +218,8 @@ EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
 {
     if (!is_spinner(spinner))
         return;
-    const char *text = field_text_of(length);
-    bool edited = glui_spinners[spinner].backend.edited;
-    if (steps == 0)
-        leave_spinner_field(spinner, text, edited);
-    else
-        step_spinner_field(spinner, text, edited, steps);
+    commit_spinner_field(spinner, field_text_of(length), glui_spinners[spinner].backend.edited,
+                         steps);
     show_spinner_value(spinner);
 }
 

@@ -19,7 +19,7 @@
 #include <string>
 
 // The core's hooks: no backend here, only the tables.
-void open_control_window(int, int, int) {}
+void open_control_window(int, const char *, int, int) {}
 void add_spinner_widget(int) {}
 void show_spinner_value(int) {}
 void (*request_main_redisplay)(int) = [](int) {};
