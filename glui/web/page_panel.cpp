@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The page backend: a control window is a panel of the page's own elements
-// beside the canvas, a spinner a <label> tied to a text field with "-" and
-// "+" buttons. The field is a spinbutton to assistive technology: its range
-// and value are kept in its aria-value attributes.
-// The script below only builds the elements, forwards their events to the
-// entry points at the end, and shows the text they format; every rule (what
-// is committed when, limits, steps) is the core's, the same as on the
-// desktop. Nothing runs at rest: no timer but a held button's.
+// The page backend: a control window is a panel of the page's own elements beside the canvas, a
+// spinner a <label> tied to a text field (a spinbutton to assistive technology, with its range and
+// value in its aria-value attributes) and "-" and "+" buttons. The script below only builds the
+// elements, forwards their events to the entry points at the end, and shows the text they format;
+// every rule (what is committed when, limits, steps) is the core's, as on the desktop. Nothing
+// runs at rest: no timer but a held button's.
 #include "glui/core/spinner_table.h"
 #include "glui/core/spinner_value.h"
 
@@ -21,11 +19,6 @@ namespace {
 const int field_text_size = 256;
 char field_text[field_text_size];
 
-const char *field_text_of(int length)
-{
-    return length >= 0 && length < field_text_size ? field_text : "";
-}
-
 bool is_spinner(int spinner)
 {
     return spinner >= 0 && spinner < glui_spinner_count;
@@ -33,8 +26,7 @@ bool is_spinner(int spinner)
 
 } // namespace
 
-// The script is JavaScript inside C++ macros, which clang-format would take
-// for C++.
+// The script is JavaScript, which clang-format would take for C++.
 // clang-format off
 
 // A <section class="glui-panel"> headed by the window's name, placed into the
@@ -92,7 +84,7 @@ EM_JS(void, glui_page_make_spinner, (int spinner, int window, const char *label_
             event.preventDefault();
         focused_by_press = false;
     });
-    input.addEventListener("input", function() { _glui_page_edited(spinner); });
+    input.addEventListener("input", function() { _glui_page_edited(spinner, 1); });
     input.addEventListener("blur", function() { step(0); });
     input.addEventListener("keydown", function(event) {
         if (event.isComposing)
@@ -100,7 +92,8 @@ EM_JS(void, glui_page_make_spinner, (int spinner, int window, const char *label_
         if (event.key === "Enter") {
             step(0);
         } else if (event.key === "Escape") {
-            _glui_page_escape(spinner);
+            _glui_page_edited(spinner, 0); // left unedited, it shows the value again
+            step(0);
         } else if (event.key === "ArrowUp" || event.key === "ArrowDown") {
             step(event.key === "ArrowUp" ? 1 : -1);
         } else {
@@ -205,11 +198,11 @@ EMSCRIPTEN_KEEPALIVE char *glui_page_field_text()
     return field_text;
 }
 
-// The user changed the field's text.
-EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner)
+// The user changed the field's text (edited 1) or, with Escape, gave up the change (0).
+EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner, int edited)
 {
     if (is_spinner(spinner))
-        glui_spinners[spinner].backend.edited = true;
+        glui_spinners[spinner].backend.edited = edited != 0;
 }
 
 // steps 0: Enter, or the field lost the keyboard (Tab, a click elsewhere).
@@ -218,16 +211,8 @@ EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
 {
     if (!is_spinner(spinner))
         return;
-    commit_spinner_field(spinner, field_text_of(length), glui_spinners[spinner].backend.edited,
-                         steps);
-    show_spinner_value(spinner);
-}
-
-// Escape: the field shows the value again.
-EMSCRIPTEN_KEEPALIVE void glui_page_escape(int spinner)
-{
-    if (!is_spinner(spinner))
-        return;
+    const char *text = length >= 0 && length < field_text_size ? field_text : "";
+    commit_spinner_field(spinner, text, glui_spinners[spinner].backend.edited, steps);
     show_spinner_value(spinner);
 }
 
