@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 // What every backend of the layer shares: a table of control windows and a
 // table of spinners as GLUI sees them, and the one path by which a spinner
-// writes its live variable. Private to the layer; the viewers include only
-// glui/glui.h.
+// writes its live variable. Private to the layer (the viewers include only
+// glui/glui.h); its backends and tests include it.
 //
-// A backend (the desktop's ImGui on GLUT, the web page) draws the widgets and
-// turns its events into the calls below; it implements the hooks at the end
-// of this header. Each build links exactly one backend, and each row carries
-// that backend's state for it as its member backend, of a type the backend's
-// own header defines.
+// A backend (the desktop's ImGui on GLUT, the web page) draws the widgets,
+// turns its events into the calls below and implements the hooks at the end.
+// Each build links exactly one, and each row carries that backend's state as
+// its member backend, of a type the backend's own header defines.
 #pragma once
 
 #include "glui/glui.h"

@@ -21,9 +21,7 @@ int decimal_places(const char *text)
 {
     const char *point = std::strchr(text, '.');
     const char *exponent = std::strpbrk(text, "eE");
-    int fraction = 0;
-    if (point != nullptr)
-        fraction = static_cast<int>((exponent ? exponent : point + std::strlen(point)) - point) - 1;
+    int fraction = point != nullptr ? static_cast<int>(std::strspn(point + 1, digits)) : 0;
     int places = fraction - (exponent ? std::atoi(exponent + 1) : 0);
     // A float has nothing below 1e-45; more places could not change it.
     return places < 1 ? 1 : places > 60 ? 60 : places;

@@ -21,22 +21,17 @@ struct ImGuiContext;
 
 enum input_kind { mouse_move, mouse_button, mouse_wheel, key_char, key_special };
 
-// GLUT's modifier bits (glutGetModifiers), and the mark of an event that
-// knows no modifier state, for which ImGui keeps the one it has.
-const int input_mod_shift = 1;
-const int input_mod_ctrl = 2;
-const int input_mod_alt = 4;
+// The mods of an event that knows no modifier state: ImGui keeps the one it has.
 const int input_mods_unknown = -1;
 
 struct input_event {
     input_kind kind;
-    // mouse_button: 0 left, 1 right, 2 middle (ImGui's numbers); mouse_wheel:
-    // notches, positive away from the user (up); key_char: the character from
-    // GLUT's keyboard callbacks (8 Backspace, 9 Tab, 13 Enter, 27 Escape,
+    // mouse_button: 0 left, 1 right, 2 middle; mouse_wheel: notches, up +;
+    // key_char: GLUT's character (8 Backspace, 9 Tab, 13 Enter, 27 Escape,
     // 127 Delete, 1..26 Ctrl+letter); key_special: GLUT_KEY_LEFT etc.
     int code;
     bool down;  // a press (a printable character's also types it) or a release
-    int mods;   // input_mod_* bits after the event, or input_mods_unknown
+    int mods;   // GLUT_ACTIVE_* bits after the event, or input_mods_unknown
     float x, y; // the pointer, in window pixels, for mouse events
 };
 

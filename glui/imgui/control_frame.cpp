@@ -18,16 +18,6 @@ void show_live_value(int spinner)
     std::snprintf(row.text, sizeof row.text, "%s", shown_spinner_text(spinner));
 }
 
-// Wheel notches over the field or its buttons, where the last frame drew them.
-int wheel_steps(const spinner_backend &row)
-{
-    ImGuiIO &io = ImGui::GetIO();
-    ImVec2 min(row.box_min_x, row.box_min_y), max(row.box_max_x, row.box_max_y);
-    if (io.MouseWheel == 0.0f || !ImGui::IsMouseHoveringRect(min, max, false))
-        return 0;
-    return static_cast<int>(io.MouseWheel);
-}
-
 // Called by the field every frame while it has the keyboard. Up, Down and the
 // wheel step the value there: an edit is committed first, as leaving the
 // field would commit it, and the field then shows the new value all selected,
@@ -61,14 +51,16 @@ int field_callback(ImGuiInputTextCallbackData *data)
 void spinner_field(int s)
 {
     spinner_backend &row = glui_spinners[s].backend;
-    int wheel = wheel_steps(row);
+    ImGuiIO &io = ImGui::GetIO();
+    // Wheel notches over the field or its buttons, where the last frame drew them.
+    ImVec2 min(row.box_min_x, row.box_min_y), max(row.box_max_x, row.box_max_y);
+    int wheel = ImGui::IsMouseHoveringRect(min, max, false) ? static_cast<int>(io.MouseWheel) : 0;
     if (row.editing) {
         row.pending_steps = wheel;
     } else {
         step_spinner(s, wheel);
         show_live_value(s);
     }
-    ImGuiIO &io = ImGui::GetIO();
     bool escape = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Escape], false);
     bool tab = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Tab], false);
     ImGui::SetNextItemWidth(ImGui::GetFontSize() * 6.0f);

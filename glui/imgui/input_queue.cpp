@@ -2,6 +2,8 @@
 #include "glui/core/spinner_table.h"
 #include "imgui.h"
 
+#include <GL/freeglut.h>
+
 #include <cstring>
 
 namespace {
@@ -17,9 +19,9 @@ void set_key(ImGuiIO &io, int index, bool down)
 bool apply_event(ImGuiIO &io, const input_event &e)
 {
     if (e.mods != input_mods_unknown) {
-        io.KeyShift = (e.mods & input_mod_shift) != 0;
-        io.KeyCtrl = (e.mods & input_mod_ctrl) != 0;
-        io.KeyAlt = (e.mods & input_mod_alt) != 0;
+        io.KeyShift = (e.mods & GLUT_ACTIVE_SHIFT) != 0;
+        io.KeyCtrl = (e.mods & GLUT_ACTIVE_CTRL) != 0;
+        io.KeyAlt = (e.mods & GLUT_ACTIVE_ALT) != 0;
     }
     switch (e.kind) {
     case mouse_move:
@@ -45,7 +47,7 @@ bool apply_event(ImGuiIO &io, const input_event &e)
             set_key(io, c - 'A' + 'a', e.down);
         else if (c >= 1 && c <= 26 && c != 8 && c != 9 && c != 13)
             set_key(io, c - 1 + 'A', e.down);
-        bool typed = c >= 32 && c != 127 && (e.mods & (input_mod_ctrl | input_mod_alt)) == 0;
+        bool typed = c >= 32 && c != 127 && (e.mods & (GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT)) == 0;
         if (typed) {
             // Only the typed character matters to the field; its key state
             // need not last a frame, so typing does not cost a frame a key.

@@ -59,22 +59,6 @@ void repeat_step(int press)
     glutTimerFunc(repeat_interval_ms, repeat_step, press);
 }
 
-// Sizes the GLUT window to what the last frame's widgets needed.
-void fit_window(window_backend &row)
-{
-    int width = static_cast<int>(std::ceil(row.content_width));
-    int height = static_cast<int>(std::ceil(row.content_height));
-    if (width <= 0 || height <= 0)
-        return;
-    // glutGet would report the old size until the window system has acted
-    // on a request, so the request itself is remembered.
-    if (width != row.fitted_width || height != row.fitted_height) {
-        row.fitted_width = width;
-        row.fitted_height = height;
-        glutReshapeWindow(width, height);
-    }
-}
-
 void display_control_window()
 {
     int w = current_control_window();
@@ -97,22 +81,21 @@ void display_control_window()
 
     if (held_step_spinner >= 0 && held_step_press != press_before)
         glutTimerFunc(repeat_delay_ms, repeat_step, held_step_press);
-    fit_window(row);
-    if (more_input) {
-        glutPostRedisplay();
-    } else if (row.follow_up_frames > 0) {
-        row.follow_up_frames--;
+    // The window takes the size the frame's widgets needed. glutGet would
+    // report the old size until the window system has acted on a request,
+    // so the request itself is remembered.
+    int width = static_cast<int>(std::ceil(row.content_width));
+    int height = static_cast<int>(std::ceil(row.content_height));
+    if (width > 0 && height > 0 && (width != row.fitted_width || height != row.fitted_height)) {
+        row.fitted_width = width;
+        row.fitted_height = height;
+        glutReshapeWindow(width, height);
+    }
+    if (more_input || row.follow_up_frames > 0) {
+        if (!more_input)
+            row.follow_up_frames--;
         glutPostRedisplay();
     }
-}
-
-void on_reshape(int width, int height)
-{
-    int w = current_control_window();
-    if (w < 0)
-        return;
-    ImGui_ImplGLUT_ReshapeFunc(width, height);
-    request_frames(w);
 }
 
 // Every input event of a control window takes this path: queued for the
@@ -136,20 +119,6 @@ void take(input_kind kind, int code, bool down, float x, float y)
         glui_windows[w].backend.left_button_down = down;
     queue_input(w, input_event{kind, code, down, mods, x, y});
     request_frames(w);
-}
-
-void on_mouse(int button, int state, int x, int y)
-{
-    // freeglut reports the wheel as buttons 3 and 4 when no wheel callback
-    // claims it; the wheel callback takes it. ImGui numbers left, right, middle.
-    const int imgui_button[] = {0, 2, 1};
-    if (button >= GLUT_LEFT_BUTTON && button <= GLUT_RIGHT_BUTTON)
-        take(mouse_button, imgui_button[button], state == GLUT_DOWN, x, y);
-}
-
-void on_motion(int x, int y)
-{
-    take(mouse_move, 0, false, x, y);
 }
 
 } // namespace
@@ -180,11 +149,9 @@ void open_control_window(int w, const char *name, int x, int y)
     int width = 0, height = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
 
-    int previous_window = glutGetWindow();
-    int previous_mode = glutGet(GLUT_INIT_DISPLAY_MODE);
+    int previous_window = glutGetWindow(), previous_mode = glutGet(GLUT_INIT_DISPLAY_MODE);
     int previous_x = glutGet(GLUT_INIT_WINDOW_X), previous_y = glutGet(GLUT_INIT_WINDOW_Y);
-    int previous_w = glutGet(GLUT_INIT_WINDOW_WIDTH);
-    int previous_h = glutGet(GLUT_INIT_WINDOW_HEIGHT);
+    int previous_w = glutGet(GLUT_INIT_WINDOW_WIDTH), previous_h = glutGet(GLUT_INIT_WINDOW_HEIGHT);
 
     // Larger than any spinner row, then shrunk to the measured contents
     // after the first frames: ImGui caps a fitted window at the display size.
@@ -204,10 +171,23 @@ void open_control_window(int w, const char *name, int x, int y)
     // current; these are installed on the control window alone and feed
     // the queue that keeps quick clicks and key presses.
     glutDisplayFunc(display_control_window);
-    glutReshapeFunc(on_reshape);
-    glutMouseFunc(on_mouse);
-    glutMotionFunc(on_motion);
-    glutPassiveMotionFunc(on_motion);
+    glutReshapeFunc([](int width, int height) {
+        int w = current_control_window();
+        if (w >= 0) {
+            ImGui_ImplGLUT_ReshapeFunc(width, height);
+            request_frames(w);
+        }
+    });
+    // freeglut reports the wheel as buttons 3 and 4 when no wheel callback
+    // claims it; the wheel callback takes it. ImGui numbers left, right, middle.
+    glutMouseFunc([](int button, int state, int x, int y) {
+        const int imgui_button[] = {0, 2, 1};
+        if (button >= GLUT_LEFT_BUTTON && button <= GLUT_RIGHT_BUTTON)
+            take(mouse_button, imgui_button[button], state == GLUT_DOWN, x, y);
+    });
+    auto move = [](int x, int y) { take(mouse_move, 0, false, x, y); };
+    glutMotionFunc(move);
+    glutPassiveMotionFunc(move);
     // Off-window on leaving, so that nothing stays highlighted under the pointer.
     glutEntryFunc([](int state) {
         if (state == GLUT_LEFT)
