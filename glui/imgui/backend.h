@@ -26,7 +26,7 @@ const int input_mods_unknown = -1;
 
 struct input_event {
     input_kind kind;
-    // mouse_button: 0 left, 1 right, 2 middle; mouse_wheel: notches, up +;
+    // mouse_button: ImGui's 0 left, 1 right, 2 middle; mouse_wheel: notches, up +;
     // key_char: GLUT's character (8 Backspace, 9 Tab, 13 Enter, 27 Escape,
     // 127 Delete, 1..26 Ctrl+letter); key_special: GLUT_KEY_LEFT etc.
     int code;
