@@ -145,6 +145,7 @@ void open_control_window(int w, const char *name, int x, int y)
     style.WindowRounding = 0.0f;
     style.WindowBorderSize = 0.0f;
     style.Colors[ImGuiCol_WindowBg].w = 1.0f;
+    // The font atlas now, not in the renderer's first frame: tests draw without one.
     unsigned char *pixels = nullptr;
     int width = 0, height = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
