@@ -27,16 +27,9 @@
 #define GLUI_LIMIT_CLAMP 1
 #define GLUI_LIMIT_WRAP 2
 
-class GLUI_Spinner;
-class GLUI;
-
 // A callback slot with GLUI's shape; this layer never calls it.
 typedef void (*GLUI_Update_CB)(int id);
-struct GLUI_CB {
-    GLUI_CB() = default;
-    GLUI_CB(GLUI_Update_CB cb) : callback(cb) {}
-    GLUI_Update_CB callback = nullptr;
-};
+typedef GLUI_Update_CB GLUI_CB;
 
 class GLUI_Spinner {
   public:

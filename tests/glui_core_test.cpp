@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The shared field rules every backend forwards its events to: leaving the
 // field and stepping from it, with or without an edit, straight on the tables.
-#include "glui/core/spinner_table.h"
 #include "glui/glui.h"
-#include "glui/imgui/control_table.h"
+#include "tests/support/control_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -35,15 +34,12 @@ TEST(SpinnerField, LeavingCommitsOnlyAnEditAndSteppingCommitsItFirst)
         clear_control_tables();
         request_main_redisplay = count_redisplay;
         float alpha = 1.5f;
-        int w = add_window_row("alpha");
+        int w = add_control_window_row();
         glui_windows[w].handle.set_main_gfx_window(3);
         GLUI_Spinner *s = glui_windows[w].handle.add_spinner("alpha", GLUI_SPINNER_FLOAT, &alpha);
         s->set_float_limits(1, 4);
         redisplays = 0;
-        if (c.steps == 0)
-            leave_spinner_field(s->slot, c.text, c.edited);
-        else
-            step_spinner_field(s->slot, c.text, c.edited, c.steps);
+        commit_spinner_field(s->slot, c.text, c.edited, c.steps);
         EXPECT_EQ(alpha, c.alpha) << c.text << " " << c.edited << " " << c.steps;
         EXPECT_EQ(redisplays, c.writes) << c.text << " " << c.edited << " " << c.steps;
     }
@@ -54,7 +50,7 @@ TEST(SpinnerField, ShownTextFollowsTheLiveVariableWhoeverWroteIt)
 {
     clear_control_tables();
     int temperature = 2;
-    int w = add_window_row(nullptr);
+    int w = add_control_window_row();
     GLUI_Spinner *s = glui_windows[w].handle.add_spinner("T", GLUI_SPINNER_INT, &temperature);
     EXPECT_STREQ(glui_spinners[s->slot].shown, "2");
     step_spinner(s->slot, +2);

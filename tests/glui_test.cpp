@@ -2,10 +2,7 @@
 // The control window without a window system: GLUI's calls, the spinner
 // tables, and whole ImGui frames driven by queued mouse and key input.
 #include "glui/glui.h"
-#include "glui/imgui/control_frame.h"
-#include "glui/imgui/control_table.h"
-#include "glui/imgui/input_queue.h"
-#include "glui/imgui/screen_density.h"
+#include "tests/support/control_tables.h"
 
 #include "imgui.h"
 
@@ -35,7 +32,6 @@ class ControlWindow : public ::testing::Test {
     void SetUp() override
     {
         clear_control_tables();
-        clear_input_queues();
         held_step_spinner = -1;
         request_main_redisplay = count_redisplay;
         w = add_control_window_row();
@@ -68,7 +64,7 @@ class ControlWindow : public ::testing::Test {
 
     void frame()
     {
-        ImGui::SetCurrentContext(control_windows[w].context);
+        ImGui::SetCurrentContext(glui_windows[w].backend.context);
         apply_queued_input(w);
         ImGui::GetIO().DeltaTime = 1.0f / 60.0f;
         ImGui::NewFrame();
@@ -91,17 +87,27 @@ class ControlWindow : public ::testing::Test {
         frames(2);
     }
 
+    void move(float x, float y)
+    {
+        queue_input(w, {mouse_move, 0, false, input_mods_unknown, x, y});
+    }
+
+    void left_button(bool down, float x, float y)
+    {
+        queue_input(w, {mouse_button, 0, down, input_mods_unknown, x, y});
+    }
+
     void click(float x, float y)
     {
-        queue_mouse_move(w, x, y);
-        queue_mouse_button(w, 0, true, x, y);
-        queue_mouse_button(w, 0, false, x, y);
+        move(x, y);
+        left_button(true, x, y);
+        left_button(false, x, y);
     }
 
     void key(unsigned char c)
     {
-        queue_key_char(w, c, true, 0);
-        queue_key_char(w, c, false, 0);
+        queue_input(w, {key_char, c, true, 0, 0, 0});
+        queue_input(w, {key_char, c, false, 0, 0, 0});
     }
 
     void type(const char *text)
@@ -114,7 +120,7 @@ class ControlWindow : public ::testing::Test {
     // the key given: 13 Enter, 9 Tab, 27 Escape, or 0 for none.
     void enter_text(int s, const char *text, unsigned char end = 13)
     {
-        click(spinners[s].field_x, spinners[s].row_y);
+        click(glui_spinners[s].backend.field_x, glui_spinners[s].backend.row_y);
         settle();
         type(text);
         if (end)
@@ -127,7 +133,7 @@ TEST_F(ControlWindow, SpinnerStartsFromTheLiveValueWhichLimitsInsideLeaveAlone)
 {
     int s = add_float_spinner();
     EXPECT_EQ(alpha, 1.5f);
-    EXPECT_STREQ(spinners[s].text, "1.5");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "1.5");
     EXPECT_EQ(redisplay_requests, 0);
 }
 
@@ -152,7 +158,7 @@ TEST_F(ControlWindow, TypedValueReachesTheLiveVariableOnlyWhenCommitted)
     key(13);
     settle();
     EXPECT_EQ(temperature, 3);
-    EXPECT_STREQ(spinners[s].text, "3");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "3");
     EXPECT_EQ(redisplay_requests, 1);
     EXPECT_EQ(last_redisplayed, grid_window);
 }
@@ -162,13 +168,13 @@ TEST_F(ControlWindow, TabAndAClickElsewhereCommitLikeEnter)
     int s = add_int_spinner();
     enter_text(s, "2", 9);
     EXPECT_EQ(temperature, 2);
-    EXPECT_FALSE(spinners[s].editing);
+    EXPECT_FALSE(glui_spinners[s].backend.editing);
 
     enter_text(s, "3", 0);
     click(2, 2); // the label's side of the window, away from every widget
     settle();
     EXPECT_EQ(temperature, 3);
-    EXPECT_FALSE(spinners[s].editing);
+    EXPECT_FALSE(glui_spinners[s].backend.editing);
     EXPECT_EQ(redisplay_requests, 2);
 }
 
@@ -177,7 +183,7 @@ TEST_F(ControlWindow, EscapeRestoresTheShownValueAndWritesNothing)
     int s = add_int_spinner();
     enter_text(s, "3", 27);
     EXPECT_EQ(temperature, 1);
-    EXPECT_STREQ(spinners[s].text, "1");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "1");
     EXPECT_EQ(redisplay_requests, 0);
 }
 
@@ -203,7 +209,7 @@ TEST_F(ControlWindow, CommittedValuesAreClampedAndTheFieldShowsWhatWasStored)
     for (const auto &c : cases) {
         enter_text(s, c.typed);
         EXPECT_EQ(temperature, c.stored) << c.typed;
-        EXPECT_EQ(std::string(spinners[s].text), std::to_string(c.stored)) << c.typed;
+        EXPECT_EQ(std::string(glui_spinners[s].backend.text), std::to_string(c.stored)) << c.typed;
     }
     EXPECT_EQ(redisplay_requests, 5);
 }
@@ -217,7 +223,7 @@ TEST_F(ControlWindow, BadInputIsRefusedAndTheOldValueShownAgain)
     for (const char *text : bad) {
         if (*text == '\0') {
             // An emptied field: select all (the click did), then delete it.
-            click(spinners[s].field_x, spinners[s].row_y);
+            click(glui_spinners[s].backend.field_x, glui_spinners[s].backend.row_y);
             settle();
             key(8);
             key(13);
@@ -226,7 +232,7 @@ TEST_F(ControlWindow, BadInputIsRefusedAndTheOldValueShownAgain)
             enter_text(s, text);
         }
         EXPECT_EQ(temperature, 2) << '"' << text << '"';
-        EXPECT_STREQ(spinners[s].text, "2") << '"' << text << '"';
+        EXPECT_STREQ(glui_spinners[s].backend.text, "2") << '"' << text << '"';
     }
     EXPECT_EQ(redisplay_requests, 0);
 }
@@ -236,16 +242,16 @@ TEST_F(ControlWindow, FloatSpinnerClampsToOneThroughFourAndRefusesBadInput)
     int s = add_float_spinner();
     enter_text(s, "7");
     EXPECT_EQ(alpha, 4.0f);
-    EXPECT_STREQ(spinners[s].text, "4");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "4");
     enter_text(s, "0.2");
     EXPECT_EQ(alpha, 1.0f);
     enter_text(s, "2.25");
     EXPECT_EQ(alpha, 2.25f);
-    EXPECT_STREQ(spinners[s].text, "2.25");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "2.25");
     for (const char *text : {"abc", "1..2", "3x", "nan", "inf"}) {
         enter_text(s, text);
         EXPECT_EQ(alpha, 2.25f) << text;
-        EXPECT_STREQ(spinners[s].text, "2.25") << text;
+        EXPECT_STREQ(glui_spinners[s].backend.text, "2.25") << text;
     }
     EXPECT_EQ(redisplay_requests, 3);
 }
@@ -253,7 +259,7 @@ TEST_F(ControlWindow, FloatSpinnerClampsToOneThroughFourAndRefusesBadInput)
 TEST_F(ControlWindow, EditsTypedBetweenTwoFramesApplyInOrder)
 {
     int s = add_int_spinner();
-    click(spinners[s].field_x, spinners[s].row_y);
+    click(glui_spinners[s].backend.field_x, glui_spinners[s].backend.row_y);
     type("4");
     key(8); // Backspace
     type("3");
@@ -265,18 +271,18 @@ TEST_F(ControlWindow, EditsTypedBetweenTwoFramesApplyInOrder)
 TEST_F(ControlWindow, QuickClickOnAStepButtonBetweenTwoFramesStillSteps)
 {
     int s = add_int_spinner();
-    click(spinners[s].plus_x, spinners[s].row_y);
+    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
     settle();
     EXPECT_EQ(temperature, 2);
-    EXPECT_STREQ(spinners[s].text, "2");
-    click(spinners[s].plus_x, spinners[s].row_y);
-    click(spinners[s].plus_x, spinners[s].row_y);
+    EXPECT_STREQ(glui_spinners[s].backend.text, "2");
+    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
+    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
     settle();
     EXPECT_EQ(temperature, 4);
-    click(spinners[s].plus_x, spinners[s].row_y);
+    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
     settle();
     EXPECT_EQ(temperature, 4) << "stepping clamps at the upper limit";
-    click(spinners[s].minus_x, spinners[s].row_y);
+    click(glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
     settle();
     EXPECT_EQ(temperature, 3);
     EXPECT_EQ(redisplay_requests, 5);
@@ -286,18 +292,18 @@ TEST_F(ControlWindow, QuickClickOnAStepButtonBetweenTwoFramesStillSteps)
 TEST_F(ControlWindow, StepButtonIsHeldFromPressToRelease)
 {
     int s = add_float_spinner();
-    queue_mouse_move(w, spinners[s].minus_x, spinners[s].row_y);
-    queue_mouse_button(w, 0, true, spinners[s].minus_x, spinners[s].row_y);
+    move(glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
+    left_button(true, glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
     settle();
     EXPECT_EQ(alpha, 1.4f);
-    EXPECT_STREQ(spinners[s].text, "1.4");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "1.4");
     EXPECT_EQ(held_step_spinner, s);
     EXPECT_EQ(held_step_direction, -1);
     int press = held_step_press;
     frames(3);
     EXPECT_EQ(alpha, 1.4f) << "holding steps only through the repeat timer";
     EXPECT_EQ(held_step_press, press);
-    queue_mouse_button(w, 0, false, spinners[s].minus_x, spinners[s].row_y);
+    left_button(false, glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
     settle();
     EXPECT_EQ(held_step_spinner, -1);
 }
@@ -309,10 +315,10 @@ TEST_F(ControlWindow, FloatStepsAreTenthsShownAsTenths)
         step_spinner(s, +1);
     frames(1);
     EXPECT_EQ(alpha, 2.0f);
-    EXPECT_STREQ(spinners[s].text, "2");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "2");
     step_spinner(s, +1);
     frames(1);
-    EXPECT_STREQ(spinners[s].text, "2.1");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "2.1");
     for (int k = 0; k < 40; k++)
         step_spinner(s, -1);
     EXPECT_EQ(alpha, 1.0f);
@@ -323,7 +329,7 @@ TEST_F(ControlWindow, FieldFollowsChangesOfTheLiveValueWhileNotEdited)
     int s = add_int_spinner();
     temperature = 3;
     frames(1);
-    EXPECT_STREQ(spinners[s].text, "3");
+    EXPECT_STREQ(glui_spinners[s].backend.text, "3");
 }
 
 TEST_F(ControlWindow, NoRedisplayRequestWithoutAMainWindow)
@@ -338,7 +344,7 @@ TEST_F(ControlWindow, NoRedisplayRequestWithoutAMainWindow)
 TEST_F(ControlWindow, WindowIsSizedToItsSpinnerRow)
 {
     add_int_spinner();
-    const control_window_row &row = control_windows[w];
+    const window_backend &row = glui_windows[w].backend;
     EXPECT_GT(row.content_width, 100.0f);
     EXPECT_LT(row.content_width, 400.0f);
     EXPECT_GT(row.content_height, 15.0f);
@@ -350,7 +356,8 @@ TEST_F(ControlWindow, WindowIsSizedToItsSpinnerRow)
 TEST_F(ControlWindow, TwiceTheDensityDoublesTheSpinnerRowWithEitherFont)
 {
     add_float_spinner();
-    float width = control_windows[w].content_width, height = control_windows[w].content_height;
+    float width = glui_windows[w].backend.content_width,
+          height = glui_windows[w].backend.content_height;
     for (const char *font : {density_font_path, "/nonexistent/font.ttf"}) {
         clear_control_tables();
         w = add_control_window_row();
@@ -359,8 +366,8 @@ TEST_F(ControlWindow, TwiceTheDensityDoublesTheSpinnerRowWithEitherFont)
         apply_density(2.0, font);
         add_float_spinner();
         EXPECT_EQ(ImGui::GetFontSize(), 26.0f) << font;
-        EXPECT_EQ(control_windows[w].content_height, 2 * height) << font;
-        EXPECT_NEAR(control_windows[w].content_width, 2 * width, 0.05 * width) << font;
+        EXPECT_EQ(glui_windows[w].backend.content_height, 2 * height) << font;
+        EXPECT_NEAR(glui_windows[w].backend.content_width, 2 * width, 0.05 * width) << font;
     }
 }
 
@@ -394,15 +401,14 @@ TEST_F(ControlWindow, UnusableCallsGiveInertHandlesInsteadOfCrashing)
 TEST(InputQueue, EachFrameTakesCharactersUpToTheFirstKeyOrButtonChange)
 {
     clear_control_tables();
-    clear_input_queues();
     int w = add_control_window_row();
     ImGuiIO &io = ImGui::GetIO();
-    queue_key_char(w, '1', true, 0);
-    queue_key_char(w, '1', false, 0);
-    queue_mouse_button(w, 0, true, 5, 6);
-    queue_mouse_button(w, 0, false, 5, 6);
-    queue_key_char(w, 13, true, 0);
-    queue_key_char(w, 13, false, 0);
+    queue_input(w, {key_char, '1', true, 0, 0, 0});
+    queue_input(w, {key_char, '1', false, 0, 0, 0});
+    queue_input(w, {mouse_button, 0, true, input_mods_unknown, 5, 6});
+    queue_input(w, {mouse_button, 0, false, input_mods_unknown, 5, 6});
+    queue_input(w, {key_char, 13, true, 0, 0, 0});
+    queue_input(w, {key_char, 13, false, 0, 0, 0});
 
     EXPECT_TRUE(apply_queued_input(w));
     EXPECT_EQ(io.InputQueueCharacters.Size, 1);

@@ -12,24 +12,8 @@
 
 namespace {
 
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-bool is_digit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Skips a run of digits and says whether there was at least one.
-bool skip_digits(const char *&p)
-{
-    const char *start = p;
-    while (is_digit(*p))
-        p++;
-    return p != start;
-}
+const char *const blanks = " \t";
+const char *const digits = "0123456789";
 
 // Digits after the point of a number written as "%g" writes it, "1.5e-05"
 // included, and at least one, for the tenth a step adds.
@@ -37,9 +21,7 @@ int decimal_places(const char *text)
 {
     const char *point = std::strchr(text, '.');
     const char *exponent = std::strpbrk(text, "eE");
-    int fraction = 0;
-    if (point != nullptr)
-        fraction = static_cast<int>((exponent ? exponent : point + std::strlen(point)) - point) - 1;
+    int fraction = point != nullptr ? static_cast<int>(std::strspn(point + 1, digits)) : 0;
     int places = fraction - (exponent ? std::atoi(exponent + 1) : 0);
     // A float has nothing below 1e-45; more places could not change it.
     return places < 1 ? 1 : places > 60 ? 60 : places;
@@ -51,31 +33,23 @@ bool read_number_text(const char *text, double *value)
 {
     if (text == nullptr)
         return false;
-    const char *p = text;
-    while (is_blank(*p))
-        p++;
-    const char *number = p;
-    if (*p == '+' || *p == '-')
-        p++;
-    bool whole_digits = skip_digits(p);
-    bool fraction_digits = false;
-    if (*p == '.') {
-        p++;
-        fraction_digits = skip_digits(p);
-    }
-    if (!whole_digits && !fraction_digits)
+    const char *number = text + std::strspn(text, blanks);
+    const char *p = number + (*number == '+' || *number == '-');
+    size_t whole = std::strspn(p, digits);
+    p += whole;
+    size_t fraction = *p == '.' ? std::strspn(++p, digits) : 0;
+    p += fraction;
+    if (whole + fraction == 0)
         return false;
     if (*p == 'e' || *p == 'E') {
-        p++;
-        if (*p == '+' || *p == '-')
-            p++;
-        if (!skip_digits(p))
+        p += p[1] == '+' || p[1] == '-' ? 2 : 1;
+        size_t exponent = std::strspn(p, digits);
+        if (exponent == 0)
             return false;
+        p += exponent;
     }
     const char *end = p;
-    while (is_blank(*p))
-        p++;
-    if (*p != '\0')
+    if (end[std::strspn(end, blanks)] != '\0')
         return false;
     // The syntax check above is stricter than strtod, which would also take
     // "inf", "nan" and hexadecimal; strtod only converts what passed it.

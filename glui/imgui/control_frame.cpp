@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "glui/imgui/control_frame.h"
-
-#include "glui/imgui/control_table.h"
+#include "glui/core/spinner_table.h"
 #include "imgui.h"
 #include "imgui_internal.h"
 
@@ -16,18 +14,8 @@ namespace {
 
 void show_live_value(int spinner)
 {
-    spinner_row &row = spinners[spinner];
+    spinner_backend &row = glui_spinners[spinner].backend;
     std::snprintf(row.text, sizeof row.text, "%s", shown_spinner_text(spinner));
-}
-
-// Wheel notches over the field or its buttons, where the last frame drew them.
-int wheel_steps(const spinner_row &row)
-{
-    ImGuiIO &io = ImGui::GetIO();
-    ImVec2 min(row.box_min_x, row.box_min_y), max(row.box_max_x, row.box_max_y);
-    if (io.MouseWheel == 0.0f || !ImGui::IsMouseHoveringRect(min, max, false))
-        return 0;
-    return static_cast<int>(io.MouseWheel);
 }
 
 // Called by the field every frame while it has the keyboard. Up, Down and the
@@ -40,8 +28,8 @@ int field_callback(ImGuiInputTextCallbackData *data)
 {
     if (data->EventFlag != ImGuiInputTextFlags_CallbackAlways)
         return 0;
-    spinner_row &row = *static_cast<spinner_row *>(data->UserData);
-    int s = static_cast<int>(&row - spinners);
+    int s = static_cast<glui_spinner_row *>(data->UserData)->handle.slot;
+    spinner_backend &row = glui_spinners[s].backend;
     ImGuiIO &io = ImGui::GetIO();
     int steps = row.pending_steps;
     row.pending_steps = 0;
@@ -50,7 +38,7 @@ int field_callback(ImGuiInputTextCallbackData *data)
     if (steps == 0)
         return 0;
     // row.text is the text as the last frame left it; Buf has this frame's typing.
-    step_spinner_field(s, data->Buf, row.edited || std::strcmp(data->Buf, row.text) != 0, steps);
+    commit_spinner_field(s, data->Buf, row.edited || std::strcmp(data->Buf, row.text) != 0, steps);
     data->DeleteChars(0, data->BufTextLen);
     data->InsertChars(0, shown_spinner_text(s));
     data->SelectAll();
@@ -62,22 +50,24 @@ int field_callback(ImGuiInputTextCallbackData *data)
 // shows the live value as it is now, whoever changed it.
 void spinner_field(int s)
 {
-    spinner_row &row = spinners[s];
-    int wheel = wheel_steps(row);
+    spinner_backend &row = glui_spinners[s].backend;
+    ImGuiIO &io = ImGui::GetIO();
+    // Wheel notches over the field or its buttons, where the last frame drew them.
+    ImVec2 min(row.box_min_x, row.box_min_y), max(row.box_max_x, row.box_max_y);
+    int wheel = ImGui::IsMouseHoveringRect(min, max, false) ? static_cast<int>(io.MouseWheel) : 0;
     if (row.editing) {
         row.pending_steps = wheel;
     } else {
         step_spinner(s, wheel);
         show_live_value(s);
     }
-    ImGuiIO &io = ImGui::GetIO();
     bool escape = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Escape], false);
     bool tab = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Tab], false);
     ImGui::SetNextItemWidth(ImGui::GetFontSize() * 6.0f);
     ImGui::InputText("##value", row.text, sizeof row.text,
                      ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_CallbackCompletion |
                          ImGuiInputTextFlags_CallbackAlways,
-                     field_callback, &row);
+                     field_callback, &glui_spinners[s]);
     row.field_x = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
     row.row_y = (ImGui::GetItemRectMin().y + ImGui::GetItemRectMax().y) * 0.5f;
     row.box_min_x = ImGui::GetItemRectMin().x;
@@ -97,7 +87,7 @@ void spinner_field(int s)
     // field is committed, so merely visiting it writes nothing.
     bool left_field = row.editing && !active;
     if (left_field)
-        leave_spinner_field(s, row.text, row.edited && !escape);
+        commit_spinner_field(s, row.text, row.edited && !escape, 0);
     // Steps the callback did not take, the field having lost the keyboard.
     step_spinner(s, row.pending_steps);
     row.pending_steps = 0;
@@ -110,7 +100,7 @@ void spinner_field(int s)
 
 void step_button(int s, const char *text, int direction)
 {
-    spinner_row &row = spinners[s];
+    spinner_backend &row = glui_spinners[s].backend;
     float side = ImGui::GetFrameHeight();
     ImGui::Button(text, ImVec2(side, side));
     float centre = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
@@ -131,9 +121,13 @@ void step_button(int s, const char *text, int direction)
 
 } // namespace
 
+// Each frame makes the widgets and shows the live value in a field not being edited.
+void add_spinner_widget(int) {}
+void show_spinner_value(int) {}
+
 void build_control_frame(int window)
 {
-    control_window_row &w = control_windows[window];
+    window_backend &w = glui_windows[window].backend;
     // The ImGui window always covers the whole GLUT window; the GLUT window
     // is then sized to the widgets measured below, which depend on the
     // contents alone, so the two sizes cannot chase each other.
@@ -148,7 +142,7 @@ void build_control_frame(int window)
     for (int s = 0; s < glui_spinner_count; s++) {
         if (glui_spinners[s].window != window)
             continue;
-        spinner_row &row = spinners[s];
+        spinner_backend &row = glui_spinners[s].backend;
         ImGui::PushID(s);
         ImGui::AlignTextToFramePadding();
         ImGui::TextUnformatted(glui_spinners[s].label);

@@ -1,46 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "glui/imgui/input_queue.h"
-
-#include "glui/imgui/control_table.h"
+#include "glui/core/spinner_table.h"
 #include "imgui.h"
 
+#include <GL/freeglut.h>
+
+#include <cstring>
+
 namespace {
-
-enum input_kind { mouse_move, mouse_button, mouse_wheel, key_char, key_special };
-
-struct input_event {
-    input_kind kind;
-    int code; // button, character, special key or wheel notches
-    bool down;
-    int mods; // input_mod_* bits after the event, or input_mods_unknown
-    float x, y;
-};
-
-// Enough for a burst of typing between two frames; past it new events are
-// dropped, except releases, which replace the last event so nothing sticks.
-const int queue_capacity = 256;
-
-input_event queues[max_control_windows][queue_capacity];
-int queue_head[max_control_windows];
-int queue_length[max_control_windows];
-
-input_event &queued(int window, int k)
-{
-    return queues[window][(queue_head[window] + k) % queue_capacity];
-}
-
-void push_event(int window, const input_event &e)
-{
-    if (window < 0 || window >= max_control_windows)
-        return;
-    if (queue_length[window] == queue_capacity) {
-        if (e.kind == mouse_move || e.down)
-            return;
-        queued(window, queue_length[window] - 1) = e;
-        return;
-    }
-    queued(window, queue_length[window]++) = e;
-}
 
 void set_key(ImGuiIO &io, int index, bool down)
 {
@@ -53,9 +19,9 @@ void set_key(ImGuiIO &io, int index, bool down)
 bool apply_event(ImGuiIO &io, const input_event &e)
 {
     if (e.mods != input_mods_unknown) {
-        io.KeyShift = (e.mods & input_mod_shift) != 0;
-        io.KeyCtrl = (e.mods & input_mod_ctrl) != 0;
-        io.KeyAlt = (e.mods & input_mod_alt) != 0;
+        io.KeyShift = (e.mods & GLUT_ACTIVE_SHIFT) != 0;
+        io.KeyCtrl = (e.mods & GLUT_ACTIVE_CTRL) != 0;
+        io.KeyAlt = (e.mods & GLUT_ACTIVE_ALT) != 0;
     }
     switch (e.kind) {
     case mouse_move:
@@ -81,7 +47,7 @@ bool apply_event(ImGuiIO &io, const input_event &e)
             set_key(io, c - 'A' + 'a', e.down);
         else if (c >= 1 && c <= 26 && c != 8 && c != 9 && c != 13)
             set_key(io, c - 1 + 'A', e.down);
-        bool typed = c >= 32 && c != 127 && (e.mods & (input_mod_ctrl | input_mod_alt)) == 0;
+        bool typed = c >= 32 && c != 127 && (e.mods & (GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT)) == 0;
         if (typed) {
             // Only the typed character matters to the field; its key state
             // need not last a frame, so typing does not cost a frame a key.
@@ -102,66 +68,29 @@ bool apply_event(ImGuiIO &io, const input_event &e)
 
 } // namespace
 
-void queue_mouse_button(int window, int button, bool down, float x, float y, int mods)
+void queue_input(int window, const input_event &e)
 {
-    push_event(window, input_event{mouse_button, button, down, mods, x, y});
-}
-
-void queue_mouse_move(int window, float x, float y, int mods)
-{
-    if (window >= 0 && window < max_control_windows && queue_length[window] > 0) {
-        input_event &last = queued(window, queue_length[window] - 1);
-        if (last.kind == mouse_move && last.mods == mods) {
-            last.x = x;
-            last.y = y;
-            return;
-        }
-    }
-    push_event(window, input_event{mouse_move, 0, false, mods, x, y});
-}
-
-void queue_mouse_wheel(int window, int notches, float x, float y, int mods)
-{
-    if (notches != 0)
-        push_event(window, input_event{mouse_wheel, notches, true, mods, x, y});
-}
-
-void queue_key_char(int window, unsigned char c, bool down, int mods)
-{
-    push_event(window, input_event{key_char, c, down, mods, 0, 0});
-}
-
-void queue_key_special(int window, int key, bool down, int mods)
-{
-    push_event(window, input_event{key_special, key, down, mods, 0, 0});
+    window_backend &row = glui_windows[window].backend;
+    input_event *last = row.queued > 0 ? &row.queue[row.queued - 1] : nullptr;
+    if (e.kind == mouse_move && last != nullptr && last->kind == mouse_move && last->mods == e.mods)
+        *last = e;
+    else if (row.queued < input_queue_size)
+        row.queue[row.queued++] = e;
+    else if (e.kind != mouse_move && !e.down)
+        *last = e;
 }
 
 bool apply_queued_input(int window)
 {
-    if (window < 0 || window >= max_control_windows)
-        return false;
+    window_backend &row = glui_windows[window].backend;
     ImGuiIO &io = ImGui::GetIO();
-    while (queue_length[window] > 0) {
-        input_event e = queued(window, 0);
-        // A character typed after a key change waits for the next frame, so
-        // that "1", Backspace, "2" edits in the order it was typed.
-        queue_head[window] = (queue_head[window] + 1) % queue_capacity;
-        queue_length[window]--;
-        if (apply_event(io, e))
+    // A character typed after a key change waits for the next frame, so
+    // that "1", Backspace, "2" edits in the order it was typed.
+    int taken = 0;
+    while (taken < row.queued)
+        if (apply_event(io, row.queue[taken++]))
             break;
-    }
-    return queue_length[window] > 0;
-}
-
-bool input_pending(int window)
-{
-    return window >= 0 && window < max_control_windows && queue_length[window] > 0;
-}
-
-void clear_input_queues()
-{
-    for (int w = 0; w < max_control_windows; w++) {
-        queue_head[w] = 0;
-        queue_length[w] = 0;
-    }
+    row.queued -= taken;
+    std::memmove(row.queue, row.queue + taken, sizeof(input_event) * row.queued);
+    return row.queued > 0;
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "glui/imgui/screen_density.h"
+#include "glui/imgui/backend.h"
 
 #include "glui/core/spinner_value.h"
 #include "imgui.h"
@@ -7,8 +7,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 
+#include <unistd.h>
+
 #include <cmath>
-#include <cstdio>
 
 const char *const density_font_path = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
@@ -16,14 +17,6 @@ namespace {
 
 const double normal_dpi = 96.0;
 const float normal_font_pixels = 13.0f; // ImGui's own font
-
-bool readable(const char *path)
-{
-    std::FILE *f = path != nullptr ? std::fopen(path, "rb") : nullptr;
-    if (f != nullptr)
-        std::fclose(f);
-    return f != nullptr;
-}
 
 } // namespace
 
@@ -54,8 +47,8 @@ void apply_density(double scale, const char *font_path)
     ImFontAtlas *fonts = ImGui::GetIO().Fonts;
     fonts->Clear();
     // ImGui stops on a font file it cannot open, so the file is tried first.
-    bool built = readable(font_path) && fonts->AddFontFromFileTTF(font_path, pixels) != nullptr &&
-                 fonts->Build();
+    bool built = font_path != nullptr && access(font_path, R_OK) == 0 &&
+                 fonts->AddFontFromFileTTF(font_path, pixels) != nullptr && fonts->Build();
     if (!built) {
         // ImGui's own font, in whole pixels as ImGui draws it at 13.
         fonts->Clear();

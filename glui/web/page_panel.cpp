@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The page backend: a control window is a panel of the page's own elements
-// beside the canvas, a spinner a <label> tied to a text field with "-" and
-// "+" buttons. The field is a spinbutton to assistive technology: its range
-// and value are kept in its aria-value attributes.
-// The script below only builds the elements, forwards their events to the
-// entry points at the end, and shows the text they format; every rule (what
-// is committed when, limits, steps) is the core's, the same as on the
-// desktop. Nothing runs at rest: no timer but a held button's.
+// The page backend: a control window is a panel of the page's own elements beside the canvas, a
+// spinner a <label> tied to a text field (a spinbutton to assistive technology, with its range and
+// value in its aria-value attributes) and "-" and "+" buttons. The script below only builds the
+// elements, forwards their events to the entry points at the end, and shows the text they format;
+// every rule (what is committed when, limits, steps) is the core's, as on the desktop. Nothing
+// runs at rest: no timer but a held button's.
 #include "glui/core/spinner_table.h"
 #include "glui/core/spinner_value.h"
 
@@ -21,14 +19,6 @@ namespace {
 const int field_text_size = 256;
 char field_text[field_text_size];
 
-// Whether the field's text was changed since it last showed the value.
-bool edited[max_spinners];
-
-const char *field_text_of(int length)
-{
-    return length >= 0 && length < field_text_size ? field_text : "";
-}
-
 bool is_spinner(int spinner)
 {
     return spinner >= 0 && spinner < glui_spinner_count;
@@ -36,21 +26,17 @@ bool is_spinner(int spinner)
 
 } // namespace
 
-// The script is JavaScript inside C++ macros, which clang-format would take
-// for C++.
+// The script is JavaScript, which clang-format would take for C++.
 // clang-format off
 
 // A <section class="glui-panel"> headed by the window's name, placed into the
 // element with id "controls", or at the end of the body, once the document
 // has been read.
 EM_JS(void, glui_page_make_panel, (int window, const char *name), {
-    var panel = document.createElement("section");
-    panel.className = "glui-panel";
-    panel.id = "glui-panel-" + window;
-    var title = document.createElement("h2");
-    title.className = "glui-title";
-    title.id = "glui-title-" + window;
-    title.textContent = UTF8ToString(name);
+    var panel = Object.assign(document.createElement("section"),
+                              {className: "glui-panel", id: "glui-panel-" + window});
+    var title = Object.assign(document.createElement("h2"), {className: "glui-title",
+        id: "glui-title-" + window, textContent: UTF8ToString(name)});
     panel.appendChild(title);
     panel.setAttribute("aria-labelledby", title.id);
     Module.gluiPanels = Module.gluiPanels || [];
@@ -69,36 +55,24 @@ EM_JS(void, glui_page_make_panel, (int window, const char *name), {
 // the step buttons, named by their sign and what they do. A press on a
 // button steps at once and, held, again after 400 ms and then every 100 ms,
 // as on the desktop; the keyboard's click on a focused button steps once.
-EM_JS(void, glui_page_make_spinner,
-      (int spinner, int window, const char *label_text, int whole, const char *shown), {
+EM_JS(void, glui_page_make_spinner, (int spinner, int window, const char *label_text, int whole), {
     var name = UTF8ToString(label_text);
-    var row = document.createElement("div");
-    row.className = "glui-spinner";
-    var label = document.createElement("label");
-    label.htmlFor = "glui-spinner-" + spinner;
-    label.textContent = name;
-    var box = document.createElement("span");
-    box.className = "glui-spinner-box";
-    var input = document.createElement("input");
-    input.id = label.htmlFor;
-    input.type = "text";
-    input.inputMode = whole ? "numeric" : "decimal";
-    input.autocomplete = "off";
-    input.spellcheck = false;
-    input.size = 6;
+    var row = Object.assign(document.createElement("div"), {className: "glui-spinner"});
+    var label = Object.assign(document.createElement("label"),
+                              {htmlFor: "glui-spinner-" + spinner, textContent: name});
+    var box = Object.assign(document.createElement("span"), {className: "glui-spinner-box"});
+    var input = Object.assign(document.createElement("input"), {id: label.htmlFor, type: "text",
+        inputMode: whole ? "numeric" : "decimal", autocomplete: "off", spellcheck: false, size: 6});
     input.setAttribute("role", "spinbutton");
-    input.value = UTF8ToString(shown);
-    input.setAttribute("aria-valuenow", input.value);
-    input.setAttribute("aria-valuetext", input.value);
     Module.gluiFields = Module.gluiFields || [];
     Module.gluiFields[spinner] = input;
 
-    function forward(entry, steps) {
+    // steps 0: the field is left; else the value steps from it.
+    function step(steps) {
         var text = input.value;
         stringToUTF8(text, _glui_page_field_text(), 256);
-        entry(spinner, lengthBytesUTF8(text), steps);
+        _glui_page_field(spinner, lengthBytesUTF8(text), steps);
     }
-    function step(steps) { forward(_glui_page_step, steps); }
 
     var focused_by_press = false;
     input.addEventListener("mousedown", function() {
@@ -110,15 +84,16 @@ EM_JS(void, glui_page_make_spinner,
             event.preventDefault();
         focused_by_press = false;
     });
-    input.addEventListener("input", function() { _glui_page_edited(spinner); });
-    input.addEventListener("blur", function() { forward(_glui_page_leave, 0); });
+    input.addEventListener("input", function() { _glui_page_edited(spinner, 1); });
+    input.addEventListener("blur", function() { step(0); });
     input.addEventListener("keydown", function(event) {
         if (event.isComposing)
             return;
         if (event.key === "Enter") {
-            forward(_glui_page_leave, 0);
+            step(0);
         } else if (event.key === "Escape") {
-            _glui_page_escape(spinner);
+            _glui_page_edited(spinner, 0); // left unedited, it shows the value again
+            step(0);
         } else if (event.key === "ArrowUp" || event.key === "ArrowDown") {
             step(event.key === "ArrowUp" ? 1 : -1);
         } else {
@@ -128,10 +103,8 @@ EM_JS(void, glui_page_make_spinner,
     });
 
     function button(text, direction, action) {
-        var b = document.createElement("button");
-        b.type = "button";
-        b.className = "glui-step";
-        b.textContent = text;
+        var b = Object.assign(document.createElement("button"),
+                              {type: "button", className: "glui-step", textContent: text});
         b.setAttribute("aria-label", text + " " + action + " " + name);
         var timer = 0;
         function stop() { clearTimeout(timer); timer = 0; }
@@ -177,37 +150,32 @@ EM_JS(void, glui_page_show_text, (int spinner, const char *text, const char *low
     // read out.
     input.setAttribute("aria-valuenow", input.value);
     input.setAttribute("aria-valuetext", input.value);
-    [["aria-valuemin", UTF8ToString(low)], ["aria-valuemax", UTF8ToString(high)]].forEach(
-        function(bound) {
-            if (bound[1])
-                input.setAttribute(bound[0], bound[1]);
-            else
-                input.removeAttribute(bound[0]);
-        });
+    low = UTF8ToString(low);
+    high = UTF8ToString(high);
+    low ? input.setAttribute("aria-valuemin", low) : input.removeAttribute("aria-valuemin");
+    high ? input.setAttribute("aria-valuemax", high) : input.removeAttribute("aria-valuemax");
     if (document.activeElement === input)
         input.select();
 });
 
 // clang-format on
 
-bool open_control_window(int window, int, int)
+void open_control_window(int window, const char *name, int, int)
 {
-    glui_page_make_panel(window, glui_windows[window].name);
-    return true;
+    glui_page_make_panel(window, name);
 }
 
 void add_spinner_widget(int spinner)
 {
     const glui_spinner_row &row = glui_spinners[spinner];
-    edited[spinner] = false;
-    glui_page_make_spinner(spinner, row.window, row.label, row.data_type == GLUI_SPINNER_INT,
-                           row.shown);
+    glui_page_make_spinner(spinner, row.window, row.label, row.data_type == GLUI_SPINNER_INT);
+    show_spinner_value(spinner);
 }
 
 void show_spinner_value(int spinner)
 {
-    const glui_spinner_row &row = glui_spinners[spinner];
-    edited[spinner] = false;
+    glui_spinner_row &row = glui_spinners[spinner];
+    row.backend.edited = false;
     char low[32] = "", high[32] = "";
     if (row.limit_type != GLUI_LIMIT_NONE) {
         format_spinner_value(row.low, row.data_type, low, sizeof low);
@@ -217,10 +185,7 @@ void show_spinner_value(int spinner)
 }
 
 // The page has one canvas: whichever window the program names is it.
-void post_main_redisplay(int)
-{
-    glutPostRedisplay();
-}
+void (*request_main_redisplay)(int) = [](int) { glutPostRedisplay(); };
 
 // ---- entry points for the page's script ----
 // length is the field's text in UTF-8 bytes, as written into
@@ -233,36 +198,21 @@ EMSCRIPTEN_KEEPALIVE char *glui_page_field_text()
     return field_text;
 }
 
-// The user changed the field's text.
-EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner)
+// The user changed the field's text (edited 1) or, with Escape, gave up the change (0).
+EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner, int edited)
 {
     if (is_spinner(spinner))
-        edited[spinner] = true;
+        glui_spinners[spinner].backend.edited = edited != 0;
 }
 
-// Enter, or the field lost the keyboard (Tab, a click elsewhere).
-EMSCRIPTEN_KEEPALIVE void glui_page_leave(int spinner, int length, int)
+// steps 0: Enter, or the field lost the keyboard (Tab, a click elsewhere).
+// Else Up or Down in the field, a wheel notch over it or its buttons, a button.
+EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
 {
     if (!is_spinner(spinner))
         return;
-    leave_spinner_field(spinner, field_text_of(length), edited[spinner]);
-    show_spinner_value(spinner);
-}
-
-// Escape: the field shows the value again.
-EMSCRIPTEN_KEEPALIVE void glui_page_escape(int spinner)
-{
-    if (!is_spinner(spinner))
-        return;
-    show_spinner_value(spinner);
-}
-
-// Up or Down in the field, a wheel notch over it or its buttons, a button.
-EMSCRIPTEN_KEEPALIVE void glui_page_step(int spinner, int length, int steps)
-{
-    if (!is_spinner(spinner))
-        return;
-    step_spinner_field(spinner, field_text_of(length), edited[spinner], steps);
+    const char *text = length >= 0 && length < field_text_size ? field_text : "";
+    commit_spinner_field(spinner, text, glui_spinners[spinner].backend.edited, steps);
     show_spinner_value(spinner);
 }
 

@@ -9,13 +9,10 @@
 // that event carried (for Shift, Ctrl and Alt keys themselves, the state
 // after the key; for motion and entry, which carry none, the one before).
 #include "glui/glui.h"
-#include "glui/imgui/control_frame.h"
-#include "glui/imgui/control_table.h"
-#include "glui/imgui/input_queue.h"
+#include "tests/support/control_tables.h"
 #include "tests/support/gl_recorder.h"
 #include "tests/support/glut_fake.h"
 
-#include "backends/imgui_impl_opengl2.h"
 #include "imgui.h"
 #include <GL/freeglut.h>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -38,7 +35,7 @@ void fail(const char *why)
 
 void frame()
 {
-    ImGui::SetCurrentContext(control_windows[0].context);
+    ImGui::SetCurrentContext(glui_windows[0].backend.context);
     apply_queued_input(0);
     ImGui::GetIO().DeltaTime = 1.0f / 60.0f;
     ImGui::NewFrame();
@@ -71,15 +68,8 @@ int modifier_bit_of(int special_key)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider in(data, size);
-    // create_glui set up ImGui's OpenGL2 backend, whose data a context does
-    // not free; the programs keep theirs to the end, the next input does not.
-    if (glui_window_count > 0 && control_windows[0].context != nullptr) {
-        ImGui::SetCurrentContext(control_windows[0].context);
-        ImGui_ImplOpenGL2_Shutdown();
-    }
     clear_record();
     clear_control_tables();
-    clear_input_queues();
     held_step_spinner = -1;
     live_int = 1;
     live_float = 1.5f;
@@ -94,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     spinner->set_int_limits(1, 4, GLUI_LIMIT_CLAMP);
     frame();
     frame();
-    const spinner_row &row = spinners[spinner->slot];
+    const spinner_backend &row = glui_spinners[spinner->slot].backend;
 
     int carried = 0; // the modifier state of the last event that carried one
     for (int event = 0; event < 64 && in.remaining_bytes() > 0; event++) {

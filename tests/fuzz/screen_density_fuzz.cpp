@@ -4,7 +4,7 @@
 // of plain characters, the scale is also checked against what the value
 // says: a positive decimal number d gives d / 96 held to 0.5 .. 4, anything
 // else gives 1.
-#include "glui/imgui/screen_density.h"
+#include "glui/imgui/backend.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

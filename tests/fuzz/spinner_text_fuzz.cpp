@@ -19,13 +19,10 @@
 #include <string>
 
 // The core's hooks: no backend here, only the tables.
-bool open_control_window(int, int, int)
-{
-    return true;
-}
+void open_control_window(int, const char *, int, int) {}
 void add_spinner_widget(int) {}
 void show_spinner_value(int) {}
-void post_main_redisplay(int) {}
+void (*request_main_redisplay)(int) = [](int) {};
 
 namespace {
 
@@ -35,7 +32,8 @@ int spinner_int = -1, spinner_float = -1;
 
 void make_spinners()
 {
-    clear_glui_tables();
+    glui_window_count = 0;
+    glui_spinner_count = 0;
     temperature = 1;
     alpha = 1.5f;
     GLUI *glui = GLUI_Master.create_glui("controls", 0, 475, 100);

@@ -286,6 +286,14 @@ class Pages(unittest.TestCase):
         self.assertEqual(self.call("web_alpha"), 1.5)
         self.assertEqual(float(field.get_attribute("value")), 1.5)
 
+    def test_escape_gives_up_the_edit(self):
+        self.open("fieldgrid")
+        field = self.spinner("alpha")
+        self.type_into(field, "3", Keys.ESCAPE)
+        self.assertEqual(field.get_attribute("value"), "1.5")
+        field.send_keys(Keys.TAB)
+        self.assertEqual(self.call("web_alpha"), 1.5)
+
     def test_wheel_notch_and_arrow_key_step_once(self):
         self.open("fieldgrid")
         field = self.spinner("alpha")
