@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/fft_test_data.h"
 
+#include "fieldgrid/fft_private.h"
+
 #include <cstring>
 #include <random>
 
@@ -17,4 +19,13 @@ std::vector<double> random_values(std::size_t count, unsigned seed)
 bool same_bits(const std::vector<double> &a, const std::vector<double> &b)
 {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+std::string use_lanes(int lanes)
+{
+    fft_max_lanes = lanes;
+    if (fft_lanes_used() == lanes)
+        return "";
+    return "this processor has no " + std::to_string(lanes) + "-lane transform (" +
+           (lanes == 8 ? "AVX-512F" : "AVX2") + "); its bits are not checked here";
 }

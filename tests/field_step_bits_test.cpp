@@ -15,6 +15,7 @@
 #include "fieldgrid/fft_private.h"
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/spectral_step.h"
+#include "tests/fft_test_data.h"
 #include "tests/step_reference.h"
 
 #include <gtest/gtest.h>
@@ -159,11 +160,9 @@ class FieldStepBitsOnLanes : public FieldStepBits, public ::testing::WithParamIn
 // Every lane width of the transform must give the same run.
 TEST_P(FieldStepBitsOnLanes, FourHundredStepsWithAlphaChanges)
 {
-    const int lanes = GetParam();
-    fft_max_lanes = lanes;
-    if (fft_lanes_used() != lanes)
-        GTEST_SKIP() << "this processor has no " << lanes << "-lane transform ("
-                     << (lanes == 8 ? "AVX-512F" : "AVX2") << "); its bits are not checked here";
+    const std::string why = use_lanes(GetParam());
+    if (!why.empty())
+        GTEST_SKIP() << why;
     alpha = 1.5f;
     start_from_seed(20240611u, 0);
     ASSERT_TRUE(run_steps(200));
