@@ -331,7 +331,7 @@ class Pages(unittest.TestCase):
         self.assertEqual(active(), "canvas")
         self.assertTrue(self.js("return document.activeElement.matches(':focus-visible');"))
         # S, Shift+F10 and the menu key: one sweep each, at the spinner's
-        # temperature, announced; no menu shows.
+        # temperature; no menu shows.
         for n, right_press in enumerate([
                 lambda: ActionChains(self.driver).send_keys("s").perform(),
                 lambda: ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.F10)
