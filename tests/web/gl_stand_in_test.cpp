@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The web pages' OpenGL stand-in, natively: its batches go to a recording
 // WebGL side, which turns every indexed draw back into its triangles.
-#include "web/gl_stand_in.h"
-#include "web/webgl_batch.h"
+#include "web/platform/gl_stand_in.h"
+#include "web/platform/webgl_batch.h"
 
 #include <gtest/gtest.h>
 

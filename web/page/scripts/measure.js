@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: MIT
+// The run, measured: a live plot of the run's rows (uPlot), with dashed
+// reference lines from theory, and a table of what was measured beside the
+// exact answer. The plot redraws at most four times a second while steps
+// run and never at rest; the table follows the caption (words.js).
+"use strict";
+
+(function(lattice) {
+const program = document.body.dataset.program;
+const plot_box = document.getElementById("plot");
+const plot_says = document.getElementById("plot-says");
+const table = document.getElementById("averages");
+const table_says = document.getElementById("averages-says");
+const table_note = document.getElementById("averages-note");
+const exact_heading = document.getElementById("exact-heading");
+const thinned = document.getElementById("thinned");
+const plot_interval = 250;
+const sample_rows = 1000;
+
+const theory = "#555";
+const layouts = {
+    spingrid: {
+        x: "sweep",
+        x_label: "sweep",
+        step_name: "sweep",
+        exact_heading: "Exact, infinite lattice",
+        places: 4,
+        scales: {x: {time: false}, y: {range: [-2.05, 1.05]}},
+        axes: [{label: "sweep"}, {label: "per spin"}],
+        // Each series: its label, colour, what it draws from a row and
+        // the summary, whether dashed (theory).
+        series: [
+            {label: "magnetisation m", stroke: "#b00020", of: (row) => row.m},
+            {label: "energy e", stroke: "#1f4e9c", of: (row) => row.e},
+            {label: "\u00b1m0(T)", stroke: theory, dash: true, of: (row, sum) => sum.m0},
+            {label: "", stroke: theory, dash: true, of: (row, sum) => -sum.m0},
+            {label: "u(T)", stroke: theory, dash: true, of: (row, sum) => sum.u},
+        ],
+        says: "Magnetisation and energy per spin against sweeps; dashed, the infinite " +
+                  "lattice's exact values at the latest sweep's temperature.",
+        table_says: function(summary) {
+            return summary.sweeps_used > 0
+                       ? "Averaged: the last " + lattice.whole(summary.sweeps_used) +
+                             " sweeps, at temperature " + summary.temperature
+                       : "Averaged: no sweeps yet";
+        },
+        note: "The averages take the second half of the sweeps run since the temperature last " +
+                  "changed: the first half is the approach to equilibrium.",
+    },
+    fieldgrid: {
+        x: "time",
+        x_label: "time",
+        step_name: "step",
+        exact_heading: "Linear theory",
+        places: 3,
+        scales: {
+            x: {time: false},
+            k: {range: (plot, least, most) => [0, Math.max(2.5, most)]},
+        },
+        axes: [
+            {label: "time"}, {label: "field", scale: "y"},
+            {label: "wavenumber", scale: "k", side: 1, grid: {show: false}}
+        ],
+        series: [
+            {label: "maximum", stroke: "#b00020", of: (row) => row.max},
+            {label: "mean", stroke: "#333", of: (row) => row.mean},
+            {label: "minimum", stroke: "#1f4e9c", of: (row) => row.min},
+            {label: "wavenumber k\u0304", stroke: "#2e7d32", scale: "k", of: (row) => row.kbar},
+            {
+                label: "fastest-growing wavenumber",
+                stroke: theory,
+                dash: true,
+                scale: "k",
+                of: (row, sum) => sum.k_fastest
+            },
+        ],
+        says: "The field's maximum, mean and minimum (left axis) and the pattern's mean " +
+                  "wavenumber (right axis) against time; dashed, the wavenumber the linear " +
+                  "rate makes grow fastest.",
+        table_says: function(summary, row) {
+            return "At step " + lattice.whole(row.step) + ", time " + row.time.toFixed(1) +
+                   ", alpha " + lattice.float_text(row.alpha);
+        },
+        note: "The linear theory's wavenumber is where the step's linear rate L(k) is largest.",
+    },
+};
+const layout = layouts[program];
+
+let plot = null;
+let first_row = null;
+let plotted_at = -Infinity;
+let plot_timer = 0;
+
+function plot_size() {
+    const width = Math.floor(plot_box.getBoundingClientRect().width);
+    return {width: Math.max(200, width), height: Math.floor(plot_box.clientHeight) || 224};
+}
+
+function plot_data() {
+    const rows = lattice.run.sample(sample_rows);
+    // The run starts at the state before the first step.
+    rows.unshift(first_row);
+    const summary = lattice.run.summary();
+    return [
+        rows.map((row) => row[layout.x]),
+        ...layout.series.map((s) => rows.map((row) => s.of(row, summary)))
+    ];
+}
+
+function make_plot() {
+    if (typeof uPlot !== "function") {
+        plot_says.textContent = "No plot: its library did not load. The table below and " +
+                                "the data file have the numbers.";
+        return;
+    }
+    const options = Object.assign(plot_size(), {
+        legend: {show: false},
+        cursor: {show: false},
+        scales: layout.scales,
+        axes: layout.axes,
+        series: [{label: layout.x_label}].concat(
+            layout.series.map((s) => ({
+                                  label: s.label,
+                                  stroke: s.stroke,
+                                  width: s.dash ? 1 : 1.5,
+                                  dash: s.dash ? [6, 4] : undefined,
+                                  scale: s.scale || "y",
+                                  points: {show: false},
+                              }))),
+    });
+    plot = new uPlot(options, plot_data(), plot_box);
+    // The legend, in words and marks: the figure's caption.
+    plot_says.textContent = "";
+    for (const s of layout.series) {
+        if (!s.label)
+            continue;
+        const item = document.createElement("span");
+        const mark = document.createElement("span");
+        mark.className = s.dash ? "mark dashed" : "mark";
+        mark.style.color = s.stroke;
+        item.append(mark, s.label + " ");
+        plot_says.append(item);
+    }
+    plot_says.append(document.createElement("br"), layout.says + " The numbers are in the " +
+                                                       "table below and in the data file.");
+}
+
+function draw_plot() {
+    plot_timer = 0;
+    plotted_at = performance.now();
+    if (plot)
+        plot.setData(plot_data());
+}
+
+function row_of_table(description) {
+    const tr = document.createElement("tr");
+    const th = document.createElement("th");
+    th.scope = "row";
+    th.textContent = description.label + (description.unit ? " (" + description.unit + ")" : "");
+    tr.append(th, document.createElement("td"), document.createElement("td"));
+    return tr;
+}
+
+lattice.measure = {
+    // Builds the plot and the table, once the module has started.
+    start: function() {
+        first_row = lattice.run.now();
+        exact_heading.textContent = layout.exact_heading;
+        table_note.textContent = layout.note;
+        const body = table.tBodies[0];
+        for (const description of lattice.run.schema().table)
+            body.append(row_of_table(description));
+        make_plot();
+        lattice.measure.update_table();
+    },
+    // The model as it stood before the first step.
+    first_row: function() {
+        return first_row;
+    },
+    fit: function() {
+        if (plot)
+            plot.setSize(plot_size());
+    },
+    // A redraw of the plot, at most four times a second.
+    plot_soon: function() {
+        if (!plot_timer)
+            plot_timer =
+                setTimeout(draw_plot, Math.max(0, plotted_at + plot_interval - performance.now()));
+    },
+    update_table: function() {
+        if (!first_row)
+            return;
+        const summary = lattice.run.summary();
+        const row = lattice.run.now();
+        const descriptions = lattice.run.schema().table;
+        Array.from(table.tBodies[0].rows).forEach(function(tr, k) {
+            const d = descriptions[k];
+            tr.cells[1].textContent = lattice.fixed(summary[d.measured], layout.places);
+            tr.cells[2].textContent =
+                d.exact ? lattice.fixed(summary[d.exact], layout.places) : "\u2014";
+        });
+        table_says.textContent = layout.table_says(summary, row);
+        const thinning = lattice.run.thinning();
+        thinned.hidden = !thinning;
+        if (thinning)
+            thinned.textContent = "Rows before " + layout.step_name + " " +
+                                  lattice.whole(thinning.from + 1) + " are thinned to one in " +
+                                  lattice.whole(thinning.stride) + " (in the plot, the " +
+                                  "averages and the data file); every later one is kept.";
+    },
+};
+})(globalThis.lattice = globalThis.lattice || {});

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+// The page around a viewer's module: makes the canvas's WebGL context and
+// keeps the grid through a loss of it, loads the module (its name is the
+// body's data-program), starts the run from the address's seed or the clock,
+// and ties the module's news of steps and timers to the page's words, plot
+// and table.
+"use strict";
+
+(function(lattice) {
+const program = document.body.dataset.program;
+// The module's .js and .wasm are asked for as of this page's build (the
+// "?v=" that the site's stamp gave page.js; see service-worker.js).
+lattice.build = new URL(document.currentScript.src).searchParams.get("v");
+const of_build = (url) => lattice.build ? url + "?v=" + lattice.build : url;
+const canvas = document.getElementById("canvas");
+const status = document.getElementById("status");
+const about = document.getElementById("about");
+lattice.module_ready = false;
+
+lattice.status = function(text) {
+    status.textContent = text;
+};
+
+// The spinner's value as its field shows it.
+function spinner_text() {
+    const field = document.querySelector("#controls input");
+    return field ? field.value : "";
+}
+lattice.link = function() {
+    return lattice.address.link(lattice.run.seed(), spinner_text());
+};
+
+// Text for the spinner, committed as if typed there: the spinner's own
+// rules; returns what happened in words ("" when taken as it is).
+function commit_to_spinner(text) {
+    const length = Module.lengthBytesUTF8(text);
+    Module.stringToUTF8(text, Module._glui_page_field_text(), 256);
+    return Module.UTF8ToString(Module._glui_page_commit_words(0, length));
+}
+
+// The explanation starts open on a first visit; closed, it stays closed.
+const remembered = program + ".about";
+try {
+    if (window.localStorage.getItem(remembered) === "closed")
+        about.open = false;
+    about.addEventListener("toggle", function() {
+        window.localStorage.setItem(remembered, about.open ? "open" : "closed");
+    });
+} catch {
+    // No storage (a private window may refuse it): it starts open.
+}
+
+const asked = lattice.address.read();
+lattice.grid.listen();
+lattice.grid.fit();
+
+// The grid is drawn whole in every frame, so nothing needs the drawing
+// buffer kept after the browser has shown it.
+const context =
+    canvas.getContext("webgl", {alpha: false, antialias: false, depth: false, stencil: false});
+if (!context) {
+    lattice.status("This browser gives the page no WebGL, so the grid cannot be drawn.");
+    return;
+}
+// Browsers take a context away (a GPU reset, a driver update, a phone
+// reclaiming memory). Cancelling the loss asks for it back; once it is
+// back, the module sets it up again and draws the model as it is then.
+canvas.addEventListener("webglcontextlost", function(event) {
+    event.preventDefault();
+});
+canvas.addEventListener("webglcontextrestored", function() {
+    if (lattice.module_ready)
+        Module._web_context_restored();
+});
+
+function start_run() {
+    // The clock's seconds, as the desktop seeds, unless the address gives one.
+    const seed = asked.seed !== null ? asked.seed : Math.floor(Date.now() / 1000) % 2 ** 32;
+    Module._web_start_run(seed);
+    document.getElementById("seed").textContent = "Seed " + lattice.run.seed();
+    const notes = [];
+    if (asked.value !== null) {
+        const said = commit_to_spinner(asked.value);
+        if (said)
+            notes.push("From the address, " + lattice.address.setting + "=" + said + ".");
+    }
+    if (asked.ignored.length > 0)
+        notes.push("Ignored from the address: " + asked.ignored.join("; ") + ".");
+    if (notes.length > 0)
+        lattice.status(notes.join(" "));
+    lattice.measure.start();
+    lattice.words.update_caption();
+    lattice.take_away.listen();
+    // The control panel, the caption and the plot are there now: they
+    // may change what fits.
+    lattice.grid.fit();
+}
+
+window.Module = {
+    canvas: canvas,
+    preinitializedWebGLContext: context,
+    locateFile: (path, prefix) => of_build(prefix + path),
+    onRuntimeInitialized: function() {
+        lattice.module_ready = true;
+    },
+    onStep: lattice.words.step_heard,
+    onTimerSet: lattice.words.timer_set_heard,
+    postRun: [start_run],
+};
+const script = document.createElement("script");
+script.src = of_build(program + ".js");
+script.onerror = function() {
+    lattice.status("Could not load " + script.src + ".");
+};
+document.body.appendChild(script);
+})(globalThis.lattice = globalThis.lattice || {});
