@@ -105,28 +105,25 @@ void restart_model()
     same_temperature_from = 0;
 }
 
-static double energy_per_spin()
-{
-    const int L = lattice_size;
-    long bonds = 0;
-    for (int i = 0; i < L; i++)
-        for (int j = 0; j < L; j++)
-            bonds += spins[i][j] * (spins[(i + 1) % L][j] + spins[i][(j + 1) % L]);
-    return -static_cast<double>(bonds) / (L * L);
-}
-
 void measure_model(double *row)
 {
+    // One pass: each spin, and its bonds to the right and up, each bond once;
+    // the last row and column wrap round to the first.
     const int L = lattice_size;
-    long sum = 0;
-    for (int i = 0; i < L; i++)
-        for (int j = 0; j < L; j++)
+    long sum = 0, bonds = 0;
+    for (int i = 0; i < L; i++) {
+        const int next_i = i + 1 < L ? i + 1 : 0;
+        for (int j = 0; j < L; j++) {
+            const int next_j = j + 1 < L ? j + 1 : 0;
             sum += spins[i][j];
+            bonds += spins[i][j] * (spins[next_i][j] + spins[i][next_j]);
+        }
+    }
     row[col_sweep] = static_cast<double>(sweeps);
     // Before the first sweep, the temperature the next one would run at.
     row[col_temperature] = sweeps > 0 ? last_temperature : temperature;
     row[col_m] = static_cast<double>(sum) / (L * L);
-    row[col_e] = energy_per_spin();
+    row[col_e] = -static_cast<double>(bonds) / (L * L);
 }
 
 void note_before_callback(bool from_timer, int timer_value)

@@ -46,6 +46,16 @@ const layouts = {
         },
         note: "The averages take the second half of the sweeps run since the temperature last " +
                   "changed: the first half is the approach to equilibrium.",
+        // Below Tc, a lattice far from m0 most likely holds bands.
+        hint: function(summary) {
+            return summary.temperature < summary.tc && summary.sweeps_used >= 50 &&
+                           summary.mean_abs_m < summary.m0 / 2
+                       ? " \u27e8|m|\u27e9 is far below m0(T): the lattice may hold bands that " +
+                             "wrap round its edges, which can last thousands of sweeps. That is " +
+                             "physics, not a fault (see What you see, below)."
+                       : "";
+        },
+        hint_room: {temperature: 1, tc: 2.27, sweeps_used: 50, mean_abs_m: 0, m0: 1},
     },
     fieldgrid: {
         x: "time",
@@ -82,6 +92,8 @@ const layouts = {
                    ", alpha " + lattice.float_text(row.alpha);
         },
         note: "The linear theory's wavenumber is where the step's linear rate L(k) is largest.",
+        hint: () => "",
+        hint_room: {},
     },
 };
 const layout = layouts[program];
@@ -166,7 +178,6 @@ lattice.measure = {
     start: function() {
         first_row = lattice.run.now();
         exact_heading.textContent = layout.exact_heading;
-        table_note.textContent = layout.note;
         const body = table.tBodies[0];
         for (const description of lattice.run.schema().table)
             body.append(row_of_table(description));
@@ -180,6 +191,12 @@ lattice.measure = {
     fit: function() {
         if (plot)
             plot.setSize(plot_size());
+        // Room for the note with its hint, so that a hint moves nothing.
+        const text = table_note.textContent;
+        table_note.style.minHeight = "";
+        table_note.textContent = layout.note + layout.hint(layout.hint_room);
+        table_note.style.minHeight = Math.ceil(table_note.getBoundingClientRect().height) + "px";
+        table_note.textContent = text;
     },
     // A redraw of the plot, at most four times a second.
     plot_soon: function() {
@@ -200,6 +217,7 @@ lattice.measure = {
                 d.exact ? lattice.fixed(summary[d.exact], layout.places) : "\u2014";
         });
         table_says.textContent = layout.table_says(summary, row);
+        table_note.textContent = layout.note + layout.hint(summary);
         const thinning = lattice.run.thinning();
         thinned.hidden = !thinning;
         if (thinning)

@@ -117,7 +117,9 @@ function picture(done) {
         for (let x = 0; x < side * scale; x++) {
             const cell = 3 * (Math.floor(y / scale) * side + Math.floor(x / scale));
             const pixel = 4 * (y * side * scale + x);
-            image.data.set(cells.subarray(cell, cell + 3), pixel);
+            image.data[pixel] = cells[cell];
+            image.data[pixel + 1] = cells[cell + 1];
+            image.data[pixel + 2] = cells[cell + 2];
             image.data[pixel + 3] = 255;
         }
     context.putImageData(image, 0, 0);
