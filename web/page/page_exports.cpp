@@ -87,14 +87,14 @@ EMSCRIPTEN_KEEPALIVE double web_run_stride()
     return static_cast<double>(record_stride());
 }
 
-EMSCRIPTEN_KEEPALIVE const double *web_run_rows(double first, int count)
+EMSCRIPTEN_KEEPALIVE int web_run_rows(double first, int count)
 {
-    const long from = static_cast<long>(first);
+    const long from = std::max(0L, static_cast<long>(first));
     const long to = std::min(record_held(), from + std::clamp(count, 0, web_rows_max));
-    for (long k = std::max(0L, from); k < to; k++)
+    for (long k = from; k < to; k++)
         std::copy_n(record_held_row(k), run_column_count,
                     &row_buffer[(k - from) * run_column_count]);
-    return row_buffer;
+    return static_cast<int>(std::max(0L, to - from));
 }
 
 EMSCRIPTEN_KEEPALIVE int web_run_sample(int count)

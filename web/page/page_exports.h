@@ -20,9 +20,9 @@
 //   web_run_whole_from()    the first step kept whole (0 unless thinned);
 //   web_run_stride()        one row in this many kept before it
 //   web_run_rows(first, count)
-//                           copies held rows first .. first + count - 1
-//                           (count <= web_rows_max) into the row buffer and
-//                           returns it
+//                           copies held rows from first on, at most count
+//                           and at most web_rows_max (4096) of them, into the
+//                           row buffer; returns how many
 //   web_run_sample(count)   up to count held rows spread over the run, the
 //                           latest included, into the row buffer; returns
 //                           how many
@@ -57,7 +57,7 @@ double web_run_steps();
 double web_run_held();
 double web_run_whole_from();
 double web_run_stride();
-const double *web_run_rows(double first, int count);
+int web_run_rows(double first, int count);
 int web_run_sample(int count);
 const double *web_row_buffer();
 int web_timers_pending();

@@ -15,7 +15,6 @@ void (*glut_timer_runner)(void (*)(int), int) = run_callback;
 void (*glut_timer_set)() = nothing;
 
 static int pending = 0;
-static bool in_timer = false;
 
 namespace {
 struct timer {
@@ -29,9 +28,7 @@ static void fire(void *data)
     timer due = *static_cast<timer *>(data);
     delete static_cast<timer *>(data);
     pending -= 1;
-    in_timer = true;
     glut_timer_runner(due.callback, due.value);
-    in_timer = false;
 }
 
 extern "C" void glutTimerFunc(unsigned int msec, void (*callback)(int), int value)
@@ -46,9 +43,4 @@ extern "C" void glutTimerFunc(unsigned int msec, void (*callback)(int), int valu
 int glut_timers_pending()
 {
     return pending;
-}
-
-bool glut_in_timer()
-{
-    return in_timer;
 }

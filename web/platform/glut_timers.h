@@ -8,10 +8,6 @@
 // Timers set and not yet fired.
 int glut_timers_pending();
 
-// Whether a timer's callback is running now (a step from a burst rather than
-// from a press).
-bool glut_in_timer();
-
 // Runs a timer's callback with its value when the timer falls due. The
 // callback itself by default; must not be null.
 extern void (*glut_timer_runner)(void (*callback)(int), int value);

@@ -58,12 +58,11 @@ lattice.run = {
         const stride = Module._web_run_stride();
         return stride > 1 ? {from: Module._web_run_whole_from(), stride: stride} : null;
     },
-    // Calls each(row) for every held row, oldest first, in batches.
+    // Calls each(row) for every held row, oldest first, in batches of what
+    // the module's row buffer holds.
     each_row: function(each) {
-        const held = Module._web_run_held();
-        for (let first = 0; first < held; first += lattice.rows_max) {
-            const count = Math.min(lattice.rows_max, held - first);
-            Module._web_run_rows(first, count);
+        for (let first = 0, count = 1; count > 0; first += count) {
+            count = Module._web_run_rows(first, 4096);
             rows_at(count).forEach(each);
         }
     },
@@ -72,8 +71,6 @@ lattice.run = {
         return rows_at(Module._web_run_sample(count));
     },
 };
-// Rows the module copies at once (web_rows_max).
-lattice.rows_max = 4096;
 
 // ---- numbers in words ----
 lattice.whole = function(n) {
