@@ -66,9 +66,8 @@ function fit() {
     const column = Math.min(column_most * rem, width - 3 * gap - side - border - 1);
     root.style.setProperty("--column", Math.max(column_least * rem, column) + "px");
     const backing = Math.round(side * (window.devicePixelRatio || 1));
-    if (canvas.width !== backing || canvas.height !== backing) {
-        canvas.width = backing;
-        canvas.height = backing;
+    if (lattice.drawing.side() !== backing) {
+        lattice.drawing.resize(backing);
         // A new backing store starts blank; the grid is drawn again.
         if (lattice.module_ready)
             Module._web_redisplay();

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The page around a viewer's module: makes the canvas's WebGL context and
-// keeps the grid through a loss of it, loads the module (its name is the
-// body's data-program), starts the run from the address's seed or the clock,
-// and ties the module's news of steps and timers to the page's words, plot
-// and table.
+// The page around a viewer's module: starts the grid's drawing and keeps
+// the grid through a loss of its WebGL context, loads the module (its name is
+// the body's data-program), starts the run from the address's seed or the
+// clock, and ties the module's news of steps and timers to the page's words,
+// plot and table.
 "use strict";
 
 (function(lattice) {
@@ -52,25 +52,20 @@ try {
 
 const asked = lattice.address.read();
 lattice.grid.listen();
+// Sized before the drawing takes the canvas.
 lattice.grid.fit();
 
-// The grid is drawn whole in every frame, so nothing needs the drawing
-// buffer kept after the browser has shown it.
-const context =
-    canvas.getContext("webgl", {alpha: false, antialias: false, depth: false, stencil: false});
-if (!context) {
-    lattice.status("This browser gives the page no WebGL, so the grid cannot be drawn.");
-    return;
-}
-// Browsers take a context away (a GPU reset, a driver update, a phone
-// reclaiming memory). Cancelling the loss asks for it back; once it is
-// back, the module sets it up again and draws the model as it is then.
-canvas.addEventListener("webglcontextlost", function(event) {
-    event.preventDefault();
-});
-canvas.addEventListener("webglcontextrestored", function() {
-    if (lattice.module_ready)
-        Module._web_context_restored();
+lattice.drawing.start(of_build("webgl_draw.js"), {
+    // Browsers take a context away (a GPU reset, a driver update, a phone
+    // reclaiming memory) and give it back empty: the module then draws the
+    // model as it is.
+    restored: function() {
+        if (lattice.module_ready)
+            Module._web_redisplay();
+    },
+    failed: function() {
+        lattice.status("This browser gives the page no WebGL, so the grid cannot be drawn.");
+    },
 });
 
 function start_run() {
@@ -98,7 +93,7 @@ function start_run() {
 
 window.Module = {
     canvas: canvas,
-    preinitializedWebGLContext: context,
+    drawing: lattice.drawing,
     locateFile: (path, prefix) => of_build(prefix + path),
     onRuntimeInitialized: function() {
         lattice.module_ready = true;
