@@ -470,6 +470,31 @@ class Pages(unittest.TestCase):
         self.frame_after(frames)
         self.assert_cells_show(self.field())
 
+    def test_nothing_moves_as_the_page_starts(self):
+        # What the module adds (the control panel, the table's numbers, the
+        # seed, the plot) comes into room kept for it, on a phone's screen
+        # and on a wide one: the layout shift score stays near nothing.
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+            "source": "window.shifts = [];"
+                      "new PerformanceObserver(l => shifts.push(...l.getEntries()))"
+                      "    .observe({type: 'layout-shift', buffered: true});"})
+        screens = {"phone": {"width": 412, "height": 823, "deviceScaleFactor": 1.75,
+                             "mobile": True},
+                   "wide": {"width": 1350, "height": 940, "deviceScaleFactor": 1,
+                            "mobile": False}}
+        try:
+            for screen, metrics in screens.items():
+                self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
+                for program in SIDE:
+                    with self.subTest(program=program, screen=screen):
+                        self.open(program)
+                        shifted = self.js("return new Promise(done => requestAnimationFrame("
+                                          "() => done(shifts.reduce((s, e) => s + e.value, 0))));")
+                        self.assertLess(shifted, 0.01)
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
     def test_index_shows_both_viewers(self):
         self.driver.get(self.base + "index.html")
         for program in SIDE:

@@ -24,6 +24,7 @@ const layouts = {
         x_label: "sweep",
         step_name: "sweep",
         exact_heading: "Exact, infinite lattice",
+        table_rows: 4,
         places: 4,
         scales: {x: {time: false}, y: {range: [-2.05, 1.05]}},
         axes: [{label: "sweep"}, {label: "per spin"}],
@@ -52,6 +53,7 @@ const layouts = {
         x_label: "time",
         step_name: "step",
         exact_heading: "Linear theory",
+        table_rows: 2,
         places: 3,
         scales: {
             x: {time: false},
@@ -107,6 +109,22 @@ function plot_data() {
     ];
 }
 
+// The legend, in words and marks: the figure's caption.
+function say_legend() {
+    for (const s of layout.series) {
+        if (!s.label)
+            continue;
+        const item = document.createElement("span");
+        const mark = document.createElement("span");
+        mark.className = s.dash ? "mark dashed" : "mark";
+        mark.style.color = s.stroke;
+        item.append(mark, s.label + " ");
+        plot_says.append(item);
+    }
+    plot_says.append(document.createElement("br"), layout.says + " The numbers are in the " +
+                                                       "table below and in the data file.");
+}
+
 function make_plot() {
     if (typeof uPlot !== "function") {
         plot_says.textContent = "No plot: its library did not load. The table below and " +
@@ -129,20 +147,18 @@ function make_plot() {
                               }))),
     });
     plot = new uPlot(options, plot_data(), plot_box);
-    // The legend, in words and marks: the figure's caption.
-    plot_says.textContent = "";
-    for (const s of layout.series) {
-        if (!s.label)
-            continue;
-        const item = document.createElement("span");
-        const mark = document.createElement("span");
-        mark.className = s.dash ? "mark dashed" : "mark";
-        mark.style.color = s.stroke;
-        item.append(mark, s.label + " ");
-        plot_says.append(item);
+}
+
+// The plot, in a task of its own once uPlot has loaded (the page loads it
+// after its own script).
+function plot_when_loaded() {
+    const library = document.getElementById("uplot");
+    if (typeof uPlot === "function" || !library) {
+        setTimeout(make_plot);
+        return;
     }
-    plot_says.append(document.createElement("br"), layout.says + " The numbers are in the " +
-                                                       "table below and in the data file.");
+    library.addEventListener("load", () => setTimeout(make_plot));
+    library.addEventListener("error", make_plot);
 }
 
 function draw_plot() {
@@ -161,17 +177,31 @@ function row_of_table(description) {
     return tr;
 }
 
+// What does not wait for the module, there before the page is first shown:
+// headings, notes, the plot's caption, and a row for each quantity of the
+// table, so that nothing moves when the numbers come.
+exact_heading.textContent = layout.exact_heading;
+table_note.textContent = layout.note;
+say_legend();
+for (let k = 0; k < layout.table_rows; k++)
+    table.tBodies[0].append(row_of_table({label: "\u00a0", unit: ""}));
+
 lattice.measure = {
-    // Builds the plot and the table, once the module has started.
+    // Fills the table and makes the plot, once the module has started.
     start: function() {
         first_row = lattice.run.now();
-        exact_heading.textContent = layout.exact_heading;
-        table_note.textContent = layout.note;
         const body = table.tBodies[0];
-        for (const description of lattice.run.schema().table)
-            body.append(row_of_table(description));
-        make_plot();
+        lattice.run.schema().table.forEach(function(description, k) {
+            const row = row_of_table(description);
+            if (k < body.rows.length)
+                body.rows[k].replaceWith(row);
+            else
+                body.append(row);
+        });
+        while (body.rows.length > lattice.run.schema().table.length)
+            body.deleteRow(-1);
         lattice.measure.update_table();
+        plot_when_loaded();
     },
     // The model as it stood before the first step.
     first_row: function() {

@@ -16,6 +16,8 @@ const canvas = document.getElementById("canvas");
 const status = document.getElementById("status");
 const about = document.getElementById("about");
 lattice.module_ready = false;
+// Whether the run's words, table and plot have been set up.
+lattice.started = false;
 
 lattice.status = function(text) {
     status.textContent = text;
@@ -83,12 +85,21 @@ function start_run() {
         notes.push("Ignored from the address: " + asked.ignored.join("; ") + ".");
     if (notes.length > 0)
         lattice.status(notes.join(" "));
+    // The first frame comes first; the words, table and plot follow, a
+    // task at a time, so that none keeps the page from answering for long.
+    requestAnimationFrame(() => setTimeout(finish_start));
+}
+
+function finish_start() {
     lattice.measure.start();
     lattice.words.update_caption();
     lattice.take_away.listen();
-    // The control panel, the caption and the plot are there now: they
-    // may change what fits.
-    lattice.grid.fit();
+    // The control panel and the caption are there now: they may change
+    // what fits.
+    setTimeout(function() {
+        lattice.grid.fit();
+        lattice.started = true;
+    });
 }
 
 window.Module = {
