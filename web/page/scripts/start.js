@@ -90,16 +90,13 @@ function start_run() {
     requestAnimationFrame(() => setTimeout(finish_start));
 }
 
+// The grid keeps the size it had: the control panel comes into room kept
+// for it beside or under the grid, and the caption into room kept under it.
 function finish_start() {
     lattice.measure.start();
     lattice.words.update_caption();
     lattice.take_away.listen();
-    // The control panel and the caption are there now: they may change
-    // what fits.
-    setTimeout(function() {
-        lattice.grid.fit();
-        lattice.started = true;
-    });
+    lattice.started = true;
 }
 
 window.Module = {
