@@ -84,6 +84,7 @@ function fit() {
 // A press on the grid as GLUT takes it from the canvas: button 0 is a
 // left press, 2 a right press.
 function press(button) {
+    lattice.measure.take_first_row();
     for (const type of ["mousedown", "mouseup"])
         canvas.dispatchEvent(
             new MouseEvent(type, {button: button, bubbles: true, cancelable: true}));
@@ -138,6 +139,9 @@ lattice.grid = {
         canvas.addEventListener("pointerdown", function() {
             if (controls.contains(document.activeElement))
                 document.activeElement.blur();
+            // A press may step the model: the run's first row is the model
+            // before it.
+            lattice.measure.take_first_row();
         }, true);
         // The keyboard's presses on the focused grid, listened for here,
         // not through GLUT: with a keyboard callback, Emscripten's GLUT

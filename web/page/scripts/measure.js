@@ -146,7 +146,15 @@ function make_plot() {
                                   points: {show: false},
                               }))),
     });
-    plot = new uPlot(options, plot_data(), plot_box);
+    // Made here, put on the page and first drawn in a task of its own: each
+    // half takes a while.
+    new uPlot(options, plot_data(), function(made, init) {
+        setTimeout(function() {
+            plot_box.append(made.root);
+            init();
+            plot = made;
+        });
+    });
 }
 
 // The plot, in a task of its own once uPlot has loaded (the page loads it
@@ -187,9 +195,15 @@ for (let k = 0; k < layout.table_rows; k++)
     table.tBodies[0].append(row_of_table({label: "\u00a0", unit: ""}));
 
 lattice.measure = {
-    // Fills the table and makes the plot, once the module has started.
+    // The model as it stands before the first step, once the run has
+    // started: taken in a task of its own (the module's first measurement
+    // takes a while), or at the first press if that comes sooner.
+    take_first_row: function() {
+        if (!first_row && lattice.running)
+            first_row = lattice.run.now();
+    },
+    // Then fills the table and makes the plot.
     start: function() {
-        first_row = lattice.run.now();
         const body = table.tBodies[0];
         lattice.run.schema().table.forEach(function(description, k) {
             const row = row_of_table(description);

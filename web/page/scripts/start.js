@@ -16,7 +16,9 @@ const canvas = document.getElementById("canvas");
 const status = document.getElementById("status");
 const about = document.getElementById("about");
 lattice.module_ready = false;
-// Whether the run's words, table and plot have been set up.
+// Whether the run has started (the model as the seed makes it), and
+// whether the run's words, table and plot have been set up.
+lattice.running = false;
 lattice.started = false;
 
 lattice.status = function(text) {
@@ -74,6 +76,7 @@ function start_run() {
     // The clock's seconds, as the desktop seeds, unless the address gives one.
     const seed = asked.seed !== null ? asked.seed : Math.floor(Date.now() / 1000) % 2 ** 32;
     Module._web_start_run(seed);
+    lattice.running = true;
     document.getElementById("seed").textContent = "Seed " + lattice.run.seed();
     const notes = [];
     if (asked.value !== null) {
@@ -87,7 +90,12 @@ function start_run() {
         lattice.status(notes.join(" "));
     // The first frame comes first; the words, table and plot follow, a
     // task at a time, so that none keeps the page from answering for long.
-    requestAnimationFrame(() => setTimeout(finish_start));
+    requestAnimationFrame(() => setTimeout(first_row));
+}
+
+function first_row() {
+    lattice.measure.take_first_row();
+    setTimeout(finish_start);
 }
 
 // The grid keeps the size it had: the control panel comes into room kept
