@@ -140,6 +140,11 @@ function drawing_on(canvas, restored) {
 
     return {
         draw: draw,
+        // Returns once the GPU has drawn what was asked of it.
+        finish: function() {
+            if (!gl.isContextLost())
+                gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, new Uint8Array(4));
+        },
         // The canvas's backing store, side by side pixels: it starts blank.
         resize: function(side) {
             canvas.width = side;
@@ -177,8 +182,10 @@ if (typeof document !== "undefined") {
 // In a worker: first says whether workers here have WebGL at all, which the
 // page must know before it hands over its canvas. Then each message is
 // {canvas}, {frame}, {side}, {pixels: true} or {lost}; the worker answers
-// {webgl}, {restored: true} and {pixels}.
+// {webgl}, {shown: true} once the GPU has drawn the first frame, {restored:
+// true} and {pixels}.
 let drawing = null;
+let shown = false;
 const probe = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(1, 1) : null;
 scope.postMessage({webgl: !!(probe && probe.getContext("webgl", attributes))});
 scope.onmessage = function(event) {
@@ -191,6 +198,11 @@ scope.onmessage = function(event) {
         return;
     } else if (message.frame) {
         drawing.draw(message.frame);
+        if (!shown) {
+            shown = true;
+            drawing.finish();
+            scope.postMessage({shown: true});
+        }
     } else if (message.side) {
         drawing.resize(message.side);
     } else if (message.pixels) {

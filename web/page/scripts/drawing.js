@@ -21,16 +21,21 @@ let side = 0;
 // Who asked for pixels, in order.
 const asked = [];
 let said = null;
+// Settled once the first frame has been drawn, or cannot be.
+let first_shown = null;
+const shown = new Promise((resolve) => first_shown = resolve);
 
 function run_here(message) {
-    if (message.frame)
+    if (message.frame) {
         here.draw(message.frame);
-    else if (message.side)
+        first_shown();
+    } else if (message.side) {
         here.resize(message.side);
-    else if (message.pixels)
+    } else if (message.pixels) {
         asked.shift()(here.pixels());
-    else
+    } else {
         here.lose_context(message.lost);
+    }
 }
 
 function post(message, transfer) {
@@ -74,10 +79,15 @@ function draw_here(file) {
         if (here)
             ready();
         else
-            said.failed();
+            failed();
     };
-    script.onerror = said.failed;
+    script.onerror = failed;
     document.body.appendChild(script);
+}
+
+function failed() {
+    first_shown();
+    said.failed();
 }
 
 function start_worker(file) {
@@ -86,7 +96,7 @@ function start_worker(file) {
         const message = event.data;
         if ("webgl" in message) {
             if (worker && !message.webgl) {
-                said.failed();
+                failed();
             } else if (!worker && message.webgl) {
                 const offscreen = canvas.transferControlToOffscreen();
                 candidate.postMessage({canvas: offscreen}, [offscreen]);
@@ -96,6 +106,8 @@ function start_worker(file) {
                 candidate.terminate();
                 draw_here(file);
             }
+        } else if (message.shown) {
+            first_shown();
         } else if (message.restored) {
             said.restored();
         } else if (message.pixels) {
@@ -128,6 +140,9 @@ lattice.drawing = {
     clear: (rgba) => add({clear: rgba}),
     triangles: (xy, rgba, corners) => add({xy: xy, rgba: rgba, corners: corners}),
     side: () => side,
+    // A promise settled once the first frame has been drawn (by the GPU,
+    // where a worker draws), or cannot be.
+    shown: () => shown,
     // A new backing store for the canvas: it starts blank.
     resize: function(new_side) {
         side = new_side;

@@ -89,6 +89,10 @@ const layouts = {
 const layout = layouts[program];
 
 let plot = null;
+// Settles once the plot has been drawn, or found missing: the page's start
+// is over.
+let plotted = null;
+lattice.settled = new Promise((resolve) => plotted = resolve);
 let first_row = null;
 let plotted_at = -Infinity;
 let plot_timer = 0;
@@ -129,6 +133,7 @@ function make_plot() {
     if (typeof uPlot !== "function") {
         plot_says.textContent = "No plot: its library did not load. The table below and " +
                                 "the data file have the numbers.";
+        plotted();
         return;
     }
     const options = Object.assign(plot_size(), {
@@ -153,6 +158,8 @@ function make_plot() {
             plot_box.append(made.root);
             init();
             plot = made;
+            // Drawn once the microtasks are done.
+            setTimeout(plotted);
         });
     });
 }

@@ -88,9 +88,10 @@ function start_run() {
         notes.push("Ignored from the address: " + asked.ignored.join("; ") + ".");
     if (notes.length > 0)
         lattice.status(notes.join(" "));
-    // The first frame comes first; the words, table and plot follow, a
-    // task at a time, so that none keeps the page from answering for long.
-    requestAnimationFrame(() => setTimeout(first_row));
+    // The first frame comes first, and has the processor to itself while
+    // it is drawn; the words, table and plot follow, a task at a time, so
+    // that none keeps the page from answering for long.
+    lattice.drawing.shown().then(() => setTimeout(first_row));
 }
 
 function first_row() {
