@@ -192,16 +192,17 @@ function row_of_table(description) {
     return tr;
 }
 
-// What does not wait for the module, there before the page is first shown:
-// headings, notes, the plot's caption, and a row for each quantity of the
-// table, so that nothing moves when the numbers come.
-exact_heading.textContent = layout.exact_heading;
-table_note.textContent = layout.note;
-say_legend();
-for (let k = 0; k < layout.table_rows; k++)
-    table.tBodies[0].append(row_of_table({label: "\u00a0", unit: ""}));
-
 lattice.measure = {
+    // What does not wait for the module, there before the view is first
+    // shown: headings, notes, the plot's caption, and a row for each
+    // quantity of the table, so that nothing moves when the numbers come.
+    prepare: function() {
+        exact_heading.textContent = layout.exact_heading;
+        table_note.textContent = layout.note;
+        say_legend();
+        for (let k = 0; k < layout.table_rows; k++)
+            table.tBodies[0].append(row_of_table({label: "\u00a0", unit: ""}));
+    },
     // The model as it stands before the first step, once the run has
     // started: taken in a task of its own (the module's first measurement
     // takes a while), or at the first press if that comes sooner.

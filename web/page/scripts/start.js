@@ -56,21 +56,21 @@ try {
 
 const asked = lattice.address.read();
 lattice.grid.listen();
-// Sized before the drawing takes the canvas.
-lattice.grid.fit();
 
-lattice.drawing.start(of_build("webgl_draw.js"), {
-    // Browsers take a context away (a GPU reset, a driver update, a phone
-    // reclaiming memory) and give it back empty: the module then draws the
-    // model as it is.
-    restored: function() {
-        if (lattice.module_ready)
-            Module._web_redisplay();
-    },
-    failed: function() {
-        lattice.status("This browser gives the page no WebGL, so the grid cannot be drawn.");
-    },
-});
+function start_drawing() {
+    lattice.drawing.start(of_build("webgl_draw.js"), {
+        // Browsers take a context away (a GPU reset, a driver update, a phone
+        // reclaiming memory) and give it back empty: the module then draws the
+        // model as it is.
+        restored: function() {
+            if (lattice.module_ready)
+                Module._web_redisplay();
+        },
+        failed: function() {
+            lattice.status("This browser gives the page no WebGL, so the grid cannot be drawn.");
+        },
+    });
+}
 
 function start_run() {
     // The clock's seconds, as the desktop seeds, unless the address gives one.
@@ -119,10 +119,18 @@ window.Module = {
     onTimerSet: lattice.words.timer_set_heard,
     postRun: [start_run],
 };
-const script = document.createElement("script");
-script.src = of_build(program + ".js");
-script.onerror = function() {
-    lattice.status("Could not load " + script.src + ".");
-};
-document.body.appendChild(script);
+// The view's texts and size, the drawing and the module, in a task after
+// the script's own: the view is shown once sized (grid.js), the canvas
+// sized before the drawing takes it.
+setTimeout(function() {
+    lattice.measure.prepare();
+    lattice.grid.fit();
+    start_drawing();
+    const script = document.createElement("script");
+    script.src = of_build(program + ".js");
+    script.onerror = function() {
+        lattice.status("Could not load " + script.src + ".");
+    };
+    document.body.appendChild(script);
+});
 })(globalThis.lattice = globalThis.lattice || {});
