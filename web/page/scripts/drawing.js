@@ -11,9 +11,11 @@
 const canvas = document.getElementById("canvas");
 // The frame being made in this task.
 let steps = [];
-// The worker that has the canvas, or the drawing on this page's thread.
+// The worker that has the canvas, or the drawing on this page's thread;
+// and the worker that will have the canvas once there is a frame for it.
 let worker = null;
 let here = null;
+let helper = null;
 // Messages (with what they transfer) from before either was ready.
 let waiting = [];
 // The canvas's backing store, side by side pixels.
@@ -38,7 +40,20 @@ function run_here(message) {
     }
 }
 
+// Hands the canvas to the worker with the first frame, not before: a canvas
+// whose frames come from a worker holds the page's frames back until the
+// worker has shown one (in Chromium, up to most of a second), and the first
+// frame comes from the page's own.
+function hand_over() {
+    const offscreen = canvas.transferControlToOffscreen();
+    helper.postMessage({canvas: offscreen}, [offscreen]);
+    worker = helper;
+    ready();
+}
+
 function post(message, transfer) {
+    if (!worker && helper && message.frame)
+        hand_over();
     if (worker)
         worker.postMessage(message, transfer || []);
     else if (here)
@@ -98,10 +113,9 @@ function start_worker(file) {
             if (worker && !message.webgl) {
                 failed();
             } else if (!worker && message.webgl) {
-                const offscreen = canvas.transferControlToOffscreen();
-                candidate.postMessage({canvas: offscreen}, [offscreen]);
-                worker = candidate;
-                ready();
+                helper = candidate;
+                if (waiting.some(([queued]) => queued.frame))
+                    hand_over();
             } else if (!worker) {
                 candidate.terminate();
                 draw_here(file);
