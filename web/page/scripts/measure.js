@@ -24,6 +24,7 @@ const layouts = {
         x_label: "sweep",
         step_name: "sweep",
         exact_heading: "Exact, infinite lattice",
+        table_rows: 4,
         places: 4,
         scales: {x: {time: false}, y: {range: [-2.05, 1.05]}},
         axes: [{label: "sweep"}, {label: "per spin"}],
@@ -62,6 +63,7 @@ const layouts = {
         x_label: "time",
         step_name: "step",
         exact_heading: "Linear theory",
+        table_rows: 2,
         places: 3,
         scales: {
             x: {time: false},
@@ -99,6 +101,10 @@ const layouts = {
 const layout = layouts[program];
 
 let plot = null;
+// Settles once the plot has been drawn, or found missing: the page's start
+// is over.
+let plotted = null;
+lattice.settled = new Promise((resolve) => plotted = resolve);
 let first_row = null;
 let plotted_at = -Infinity;
 let plot_timer = 0;
@@ -119,10 +125,27 @@ function plot_data() {
     ];
 }
 
+// The legend, in words and marks: the figure's caption.
+function say_legend() {
+    for (const s of layout.series) {
+        if (!s.label)
+            continue;
+        const item = document.createElement("span");
+        const mark = document.createElement("span");
+        mark.className = s.dash ? "mark dashed" : "mark";
+        mark.style.color = s.stroke;
+        item.append(mark, s.label + " ");
+        plot_says.append(item);
+    }
+    plot_says.append(document.createElement("br"), layout.says + " The numbers are in the " +
+                                                       "table below and in the data file.");
+}
+
 function make_plot() {
     if (typeof uPlot !== "function") {
         plot_says.textContent = "No plot: its library did not load. The table below and " +
                                 "the data file have the numbers.";
+        plotted();
         return;
     }
     const options = Object.assign(plot_size(), {
@@ -140,21 +163,29 @@ function make_plot() {
                                   points: {show: false},
                               }))),
     });
-    plot = new uPlot(options, plot_data(), plot_box);
-    // The legend, in words and marks: the figure's caption.
-    plot_says.textContent = "";
-    for (const s of layout.series) {
-        if (!s.label)
-            continue;
-        const item = document.createElement("span");
-        const mark = document.createElement("span");
-        mark.className = s.dash ? "mark dashed" : "mark";
-        mark.style.color = s.stroke;
-        item.append(mark, s.label + " ");
-        plot_says.append(item);
+    // Made here, put on the page and first drawn in a task of its own: each
+    // half takes a while.
+    new uPlot(options, plot_data(), function(made, init) {
+        setTimeout(function() {
+            plot_box.append(made.root);
+            init();
+            plot = made;
+            // Drawn once the microtasks are done.
+            setTimeout(plotted);
+        });
+    });
+}
+
+// The plot, in a task of its own once uPlot has loaded (the page loads it
+// after its own script).
+function plot_when_loaded() {
+    const library = document.getElementById("uplot");
+    if (typeof uPlot === "function" || !library) {
+        setTimeout(make_plot);
+        return;
     }
-    plot_says.append(document.createElement("br"), layout.says + " The numbers are in the " +
-                                                       "table below and in the data file.");
+    library.addEventListener("load", () => setTimeout(make_plot));
+    library.addEventListener("error", make_plot);
 }
 
 function draw_plot() {
@@ -174,15 +205,37 @@ function row_of_table(description) {
 }
 
 lattice.measure = {
-    // Builds the plot and the table, once the module has started.
-    start: function() {
-        first_row = lattice.run.now();
+    // What does not wait for the module, there before the view is first
+    // shown: headings, notes, the plot's caption, and a row for each
+    // quantity of the table, so that nothing moves when the numbers come.
+    prepare: function() {
         exact_heading.textContent = layout.exact_heading;
+        table_note.textContent = layout.note;
+        say_legend();
+        for (let k = 0; k < layout.table_rows; k++)
+            table.tBodies[0].append(row_of_table({label: "\u00a0", unit: ""}));
+    },
+    // The model as it stands before the first step, once the run has
+    // started: taken in a task of its own (the module's first measurement
+    // takes a while), or at the first press if that comes sooner.
+    take_first_row: function() {
+        if (!first_row && lattice.running)
+            first_row = lattice.run.now();
+    },
+    // Then fills the table and makes the plot.
+    start: function() {
         const body = table.tBodies[0];
-        for (const description of lattice.run.schema().table)
-            body.append(row_of_table(description));
-        make_plot();
+        lattice.run.schema().table.forEach(function(description, k) {
+            const row = row_of_table(description);
+            if (k < body.rows.length)
+                body.rows[k].replaceWith(row);
+            else
+                body.append(row);
+        });
+        while (body.rows.length > lattice.run.schema().table.length)
+            body.deleteRow(-1);
         lattice.measure.update_table();
+        plot_when_loaded();
     },
     // The model as it stood before the first step.
     first_row: function() {
