@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The run, measured: a live plot of the run's rows (uPlot), with dashed
 // reference lines from theory, and a table of what was measured beside the
-// exact answer. The plot redraws at most four times a second while steps
-// run and never at rest; the table follows the caption (words.js).
+// exact answer. The plot is made at the first step (before it, there is one
+// point to plot), and its library loaded then, so that a page's start does
+// not wait for either; it redraws at most four times a second while steps
+// run and never at rest. The table follows the caption (words.js).
 "use strict";
 
 (function(lattice) {
@@ -101,10 +103,10 @@ const layouts = {
 const layout = layouts[program];
 
 let plot = null;
-// Settles once the plot has been drawn, or found missing: the page's start
-// is over.
-let plotted = null;
-lattice.settled = new Promise((resolve) => plotted = resolve);
+let plot_asked = false;
+// Settles once the table has its first numbers: the page's start is over.
+let started = null;
+lattice.settled = new Promise((resolve) => started = resolve);
 let first_row = null;
 let plotted_at = -Infinity;
 let plot_timer = 0;
@@ -143,9 +145,8 @@ function say_legend() {
 
 function make_plot() {
     if (typeof uPlot !== "function") {
-        plot_says.textContent = "No plot: its library did not load. The table below and " +
-                                "the data file have the numbers.";
-        plotted();
+        plot_box.textContent = "No plot: its library did not load. The table below and the data " +
+                               "file have the numbers.";
         return;
     }
     const options = Object.assign(plot_size(), {
@@ -167,25 +168,22 @@ function make_plot() {
     // half takes a while.
     new uPlot(options, plot_data(), function(made, init) {
         setTimeout(function() {
-            plot_box.append(made.root);
+            plot_box.replaceChildren(made.root);
             init();
             plot = made;
-            // Drawn once the microtasks are done.
-            setTimeout(plotted);
+            plotted_at = performance.now();
         });
     });
 }
 
-// The plot, in a task of its own once uPlot has loaded (the page loads it
-// after its own script).
-function plot_when_loaded() {
-    const library = document.getElementById("uplot");
-    if (typeof uPlot === "function" || !library) {
-        setTimeout(make_plot);
-        return;
-    }
+// Loads the plot's library, as of the page's build, then makes the plot.
+function ask_for_plot() {
+    plot_asked = true;
+    const library = document.createElement("script");
+    library.src = lattice.of_build("uPlot.iife.min.js");
     library.addEventListener("load", () => setTimeout(make_plot));
     library.addEventListener("error", make_plot);
+    document.head.append(library);
 }
 
 function draw_plot() {
@@ -235,7 +233,8 @@ lattice.measure = {
         while (body.rows.length > lattice.run.schema().table.length)
             body.deleteRow(-1);
         lattice.measure.update_table();
-        plot_when_loaded();
+        plot_box.textContent = "The plot begins with the first " + layout.step_name + ".";
+        started();
     },
     // The model as it stood before the first step.
     first_row: function() {
@@ -251,8 +250,11 @@ lattice.measure = {
         table_note.style.minHeight = Math.ceil(table_note.getBoundingClientRect().height) + "px";
         table_note.textContent = text;
     },
-    // A redraw of the plot, at most four times a second.
+    // A redraw of the plot, at most four times a second; the first step
+    // makes it.
     plot_soon: function() {
+        if (!plot_asked)
+            ask_for_plot();
         if (!plot_timer)
             plot_timer =
                 setTimeout(draw_plot, Math.max(0, plotted_at + plot_interval - performance.now()));

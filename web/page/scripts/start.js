@@ -12,6 +12,7 @@ const program = document.body.dataset.program;
 // "?v=" that the site's stamp gave page.js; see service-worker.js).
 lattice.build = new URL(document.currentScript.src).searchParams.get("v");
 const of_build = (url) => lattice.build ? url + "?v=" + lattice.build : url;
+lattice.of_build = of_build;
 const canvas = document.getElementById("canvas");
 const status = document.getElementById("status");
 const about = document.getElementById("about");
