@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // fieldgrid's part of the page exports (see test_hooks.h).
 #include "fieldgrid/field_state.h"
+#include "fieldgrid/spectral_step.h"
 #include "fieldgrid/viewer.h"
 #include "tests/web/site/scripted_run.h"
 #include "tests/web/site/test_hooks.h"
@@ -36,6 +37,11 @@ EMSCRIPTEN_KEEPALIVE float web_alpha()
 EMSCRIPTEN_KEEPALIVE double web_time_steps(int count)
 {
     return time_field_steps(count);
+}
+
+EMSCRIPTEN_KEEPALIVE const double *web_time_recorded(int count)
+{
+    return time_recorded(count, advance_one_step, 0);
 }
 
 EMSCRIPTEN_KEEPALIVE double web_time_draw(int count)

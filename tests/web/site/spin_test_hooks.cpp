@@ -32,6 +32,11 @@ EMSCRIPTEN_KEEPALIVE double web_time_sweeps(int count, int T)
     return time_sweeps(count, T);
 }
 
+EMSCRIPTEN_KEEPALIVE const double *web_time_recorded(int count)
+{
+    return time_recorded(count, metropolis_sweep, 1);
+}
+
 EMSCRIPTEN_KEEPALIVE double web_time_draw(int count)
 {
     return time_frames(count, draw_spins);

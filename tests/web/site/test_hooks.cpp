@@ -20,6 +20,23 @@ double time_frames(int count, void (*display)())
     return count > 0 ? (emscripten_get_now() - start) / count : 0.0;
 }
 
+const double *time_recorded(int count, void (*step)(int), int value)
+{
+    static double means[2];
+    double alone = 0.0, recorded = 0.0;
+    for (int k = 0; k < count; k++) {
+        const double start = emscripten_get_now();
+        step(value);
+        const double middle = emscripten_get_now();
+        page_timer(step, value);
+        alone += middle - start;
+        recorded += emscripten_get_now() - middle;
+    }
+    means[0] = count > 0 ? 1000.0 * alone / count : 0.0;
+    means[1] = count > 0 ? 1000.0 * recorded / count : 0.0;
+    return means;
+}
+
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void web_press(int button, int count)

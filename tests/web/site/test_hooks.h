@@ -14,6 +14,10 @@
 //                         record, each numbered as the next step, for the
 //                         record's thinning and memory; returns the module's
 //                         memory in bytes
+//   web_time_recorded(count)
+//                         count steps alone and count as a burst's timer
+//                         runs them, recorded, alternately: a pointer to
+//                         two doubles, the mean microseconds of each
 //   web_frames()          frames drawn so far (glFlush calls that drew)
 //   web_triangles()       triangles handed to WebGL so far
 //   web_time_draw(count)  redraws count times, finishing each; mean ms per frame
@@ -37,3 +41,8 @@
 // page's drawing (which draws beside the page); returns the mean
 // milliseconds per frame.
 double time_frames(int count, void (*display)());
+
+// Runs step(value) count times alone and count times as the page runs a
+// burst's timer (page_timer), alternately; returns two doubles, the mean
+// microseconds of each.
+const double *time_recorded(int count, void (*step)(int), int value);
