@@ -23,15 +23,15 @@ esac
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WEB_PACKAGES &&
     ensure_packages --no-install-recommends $TEST_TOOLS ||
     { echo "test.sh: could not install the packages" >&2; exit 1; }
-# axe-core comes from the npm registry. Where the registry cannot be reached
-# (no network, or a proxy whose certificate this machine does not trust),
-# the one browser test that audits the pages with it says it is skipped, and
-# everything else runs.
+# axe-core and ESLint come from the npm registry. Where the registry cannot
+# be reached (no network, or a proxy whose certificate this machine does not
+# trust), the browser test that audits the pages with axe-core and the lint
+# of their scripts say they are skipped, and everything else runs.
 ensure_web_checks ||
-    echo "test.sh: could not install axe-core (npm ci in tests/web); the pages' axe-core audit will be skipped" >&2
+    echo "test.sh: could not install axe-core and ESLint (npm ci in tests/web); the pages' axe-core audit and script lint will be skipped" >&2
 
-# Every C++ source must be as clang-format makes it with the repository's
-# .clang-format. The files are git's (tracked, or new and not ignored), or
+# Every C++ source and every script of the pages must be as clang-format
+# makes it with the repository's .clang-format. The files are git's (tracked, or new and not ignored), or
 # all outside the build folders where there is no git. One clang-format
 # checks them all (one per file took many seconds) and names those it would
 # change; should it fail (a bad .clang-format, say), what it said is shown.
@@ -40,9 +40,10 @@ unformatted=$(
     cd "$REPO" || exit 1
     report=$(
         if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-            git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h'
+            git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.js' '*.mjs'
         else
-            find . -path './build*' -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print
+            find . \( -path './build*' -o -name node_modules \) -prune -o -type f \
+                \( -name '*.cpp' -o -name '*.h' -o -name '*.js' -o -name '*.mjs' \) -print
         fi | while IFS= read -r file; do
             [ -f "$file" ] && printf '%s\0' "$file"
         done | xargs -0 -r clang-format --style=file --dry-run 2>&1 >/dev/null

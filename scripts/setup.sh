@@ -67,6 +67,7 @@ build_tree() {
 # Builds the web site into build-web/site with Emscripten. Quiet when it
 # works; shows the log when it fails.
 build_web_site() {
+    ensure_page_libraries || return 1
     mkdir -p "$REPO/build-web"
     local log="$REPO/build-web/build.log"
     echo "Building the web site in build-web ..."
@@ -78,23 +79,35 @@ build_web_site() {
     fi
 }
 
-# The browser tests' JavaScript tools, pinned in tests/web/package-lock.json:
-# axe-core alone (--omit=dev); bench/web_audit.py adds Lighthouse when it
-# runs. Debian's npm only where there is no npm at all: a Node.js from
-# elsewhere (NodeSource's) brings its own and conflicts with Debian's package.
-# npm ci starts from an empty node_modules, so it runs only when the pinned
-# axe-core is not there yet.
-ensure_web_checks() {
+# Runs npm ci in folder $1 (with the options after it) unless it has run
+# there already on the same package-lock.json: npm ci starts from an empty
+# node_modules, so it runs only when the pinned versions are not there yet.
+# Debian's npm only where there is no npm at all: a Node.js from elsewhere
+# (NodeSource's) brings its own and conflicts with Debian's package.
+ensure_npm_pinned() {
+    local dir="$1"
+    shift
     if ! command -v npm >/dev/null 2>&1; then
         ensure_packages npm || return 1
     fi
-    local dir="$REPO/tests/web"
-    local version='require(process.argv[1]).version'
-    local pinned='require(process.argv[1]).packages["node_modules/axe-core"].version'
-    if [ "$(node -p "$version" "$dir/node_modules/axe-core/package.json" 2>/dev/null)" = \
-         "$(node -p "$pinned" "$dir/package-lock.json")" ]; then
-        return 0
-    fi
-    echo "Installing axe-core for the browser tests (npm ci in tests/web) ..."
-    (cd "$dir" && npm ci --omit=dev --no-audit --no-fund)
+    local stamp="$dir/node_modules/.installed-from" lock
+    lock="$(sha256sum <"$dir/package-lock.json") $*"
+    [ "$(cat "$stamp" 2>/dev/null)" = "$lock" ] && return 0
+    echo "Installing what ${dir#"$REPO"/}/package-lock.json pins (npm ci) ..."
+    (cd "$dir" && npm ci --no-audit --no-fund "$@") && echo "$lock" >"$stamp"
+}
+
+# What the pages ship from the npm registry, pinned in
+# web/page/package-lock.json: uPlot, which draws the plot; the site's build
+# copies it in.
+ensure_page_libraries() {
+    ensure_npm_pinned "$REPO/web/page" ||
+        { echo "Could not install uPlot (npm ci in web/page), which the pages need" >&2; return 1; }
+}
+
+# The browser tests' JavaScript tools, pinned in tests/web/package-lock.json:
+# axe-core and ESLint (--omit=dev); bench/web_audit.py adds Lighthouse when
+# it runs.
+ensure_web_checks() {
+    ensure_npm_pinned "$REPO/tests/web" --omit=dev
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 """Makes the web pictures from the built pages in headless Chromium: the
-index's picture of each viewer (web/site/NAME.png, the canvas alone) and the
+index's picture of each viewer (web/page/NAME.png, the canvas alone) and the
 README's picture of a page (docs/web-fieldgrid.png). It runs the models
 through the test site's exports, and needs Python's imaging library (Debian's
 python3-pil) beside what ./test.sh installs.
@@ -45,7 +45,7 @@ def main():
             canvas = driver.find_element("id", "canvas")
             picture = Image.open(io.BytesIO(canvas.screenshot_as_png)).convert("RGB")
             picture.resize((256, 256), Image.NEAREST).save(
-                os.path.join(REPO, "web", "site", program + ".png"), optimize=True)
+                os.path.join(REPO, "web", "page", program + ".png"), optimize=True)
             if program == "fieldgrid":
                 page = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
                 page.save(os.path.join(REPO, "docs", "web-fieldgrid.png"), optimize=True)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 int redisplays = 0;
@@ -57,6 +59,55 @@ TEST(SpinnerField, ShownTextFollowsTheLiveVariableWhoeverWroteIt)
     EXPECT_STREQ(glui_spinners[s->slot].shown, "4");
     temperature = 7;
     EXPECT_STREQ(shown_spinner_text(s->slot), "7");
+    clear_control_tables();
+}
+
+TEST(SpinnerField, CommittedTextIsSaidInWords)
+{
+    const struct {
+        const char *text;
+        int type;
+        const char *words;
+        double value; // the live value afterwards, from 3 (or 1.5)
+    } cases[] = {
+        {"2", GLUI_SPINNER_INT, "", 2},
+        {" 7 ", GLUI_SPINNER_INT, "7 is above 4: Temperature is 4", 4},
+        {"-2", GLUI_SPINNER_INT, "-2 is below 1: Temperature is 1", 1},
+        {"2.5", GLUI_SPINNER_INT, "2.5 is not a whole number: Temperature stays 3", 3},
+        {"2.0", GLUI_SPINNER_INT, "", 2},
+        {"abc", GLUI_SPINNER_INT, "abc is not a number: Temperature stays 3", 3},
+        {"<b>x</b>", GLUI_SPINNER_INT, "<b>x</b> is not a number: Temperature stays 3", 3},
+        {"12345678901234567890123456789", GLUI_SPINNER_INT,
+         "123456789012345678901234... is above 4: Temperature is 4", 4},
+        // Cut past 24 bytes at the start of a character: 25 bytes here.
+        {"a\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+         "\xc3\xa9",
+         GLUI_SPINNER_INT,
+         "a\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+         "... is not a number: "
+         "Temperature stays 3",
+         3},
+        {"2.27", GLUI_SPINNER_FLOAT, "", 2.27f},
+        {"1e400", GLUI_SPINNER_FLOAT, "1e400 is above 4: alpha is 4", 4},
+        {"0.5", GLUI_SPINNER_FLOAT, "0.5 is below 1: alpha is 1", 1},
+        {"", GLUI_SPINNER_FLOAT, " is not a number: alpha stays 1.5", 1.5},
+    };
+    for (const auto &c : cases) {
+        clear_control_tables();
+        int temperature = 3;
+        float alpha = 1.5f;
+        int w = add_control_window_row();
+        bool whole = c.type == GLUI_SPINNER_INT;
+        GLUI_Spinner *s = glui_windows[w].handle.add_spinner(
+            whole ? "Temperature" : "alpha", c.type,
+            whole ? static_cast<void *>(&temperature) : static_cast<void *>(&alpha));
+        s->set_int_limits(1, 4);
+        char words[160];
+        bool taken = commit_spinner_text_in_words(s->slot, c.text, words, sizeof words);
+        EXPECT_STREQ(words, c.words) << c.text;
+        EXPECT_EQ(taken, std::strstr(c.words, " not ") == nullptr) << c.text;
+        EXPECT_EQ(whole ? temperature : alpha, static_cast<float>(c.value)) << c.text;
+    }
     clear_control_tables();
 }
 

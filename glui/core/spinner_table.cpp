@@ -7,6 +7,7 @@
 #include "glui/core/spinner_value.h"
 
 #include <cstdio>
+#include <cstring>
 
 GLUI_Master_Object GLUI_Master;
 glui_window_row glui_windows[max_control_windows];
@@ -121,6 +122,49 @@ bool commit_spinner_text(int spinner, const char *text)
     if (!committed_spinner_value(text, row.data_type, row.limit_type, row.low, row.high, &v))
         return false;
     write_spinner_value(spinner, v);
+    return true;
+}
+
+// text trimmed of blanks, cut past 24 bytes at the start of a UTF-8
+// character and marked so, into quoted (at least 32 bytes).
+static void quote_text(const char *text, char *quoted)
+{
+    const char *blanks = " \t";
+    const char *start = text + std::strspn(text, blanks);
+    std::size_t length = std::strlen(start);
+    while (length > 0 && std::strchr(blanks, start[length - 1]) != nullptr)
+        length--;
+    const std::size_t most = 24;
+    bool cut = length > most;
+    if (cut) {
+        length = most;
+        while (length > 0 && (static_cast<unsigned char>(start[length]) & 0xc0) == 0x80)
+            length--;
+    }
+    std::snprintf(quoted, 32, "%.*s%s", static_cast<int>(length), start, cut ? "..." : "");
+}
+
+bool commit_spinner_text_in_words(int spinner, const char *text, char *words, int size)
+{
+    const glui_spinner_row &row = glui_spinners[spinner];
+    char quoted[32];
+    quote_text(text, quoted);
+    double typed = 0.0;
+    bool number = read_number_text(text, &typed);
+    if (!commit_spinner_text(spinner, text)) {
+        std::snprintf(words, size, "%s is not %s: %s stays %s", quoted,
+                      number ? "a whole number" : "a number", row.label, row.shown);
+        return false;
+    }
+    char limit[32] = "";
+    bool above = typed > row.high;
+    if (row.limit_type != GLUI_LIMIT_NONE && (above || typed < row.low)) {
+        format_spinner_value(above ? row.high : row.low, row.data_type, limit, sizeof limit);
+        std::snprintf(words, size, "%s is %s %s: %s is %s", quoted, above ? "above" : "below",
+                      limit, row.label, row.shown);
+    } else if (size > 0) {
+        words[0] = '\0';
+    }
     return true;
 }
 

@@ -68,6 +68,15 @@ const char *shown_spinner_text(int spinner);
 // integer spinner) changes nothing and returns false.
 bool commit_spinner_text(int spinner, const char *text);
 
+// Commits text as commit_spinner_text does and writes into words (size
+// bytes) what happened, for a page to say: "" when the value stored is the
+// text's own number; "7 is above 4: Temperature is 4" (or below) when it was
+// limited; "2.5 is not a whole number: Temperature stays 3" or "abc is not a
+// number: alpha stays 1.5" when refused. The text is quoted trimmed of blanks
+// and, past 24 bytes, cut (at a character) with "...". Returns whether it
+// was taken.
+bool commit_spinner_text_in_words(int spinner, const char *text, char *words, int size);
+
 // steps steps of a spinner (its buttons, the wheel, Up and Down), each +-1 for
 // an integer and +-0.1 in decimal for a float spinner, in the sign's
 // direction, each written as a commit writes.

@@ -14,7 +14,7 @@
 #include "fieldgrid/fft_private.h"
 #include "fieldgrid/field_state.h"
 #include "spingrid/lattice.h"
-#include "web/scripted_run.h"
+#include "tests/web/site/scripted_run.h"
 
 #include <cinttypes>
 #include <cstdint>

@@ -61,6 +61,66 @@ def stop_chromium(driver, profile):
     shutil.rmtree(profile, ignore_errors=True)
 
 
+def allow_downloads(driver, folder):
+    """Lets the pages' downloads go to folder without asking."""
+    driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                           {"behavior": "allow", "downloadPath": folder})
+
+
+def downloaded(folder, click, deadline=20.0):
+    """Empties folder, calls click(), then waits for the one file it
+    downloads there; returns (name, bytes). (Emptied, so that a file of the
+    same name as one before keeps its name.)"""
+    for name in os.listdir(folder):
+        os.remove(os.path.join(folder, name))
+    click()
+    def done():
+        new = [f for f in os.listdir(folder) if not f.endswith(".crdownload")]
+        return new[0] if len(new) == 1 else None
+    name = wait_for(done, deadline, "a download")
+    with open(os.path.join(folder, name), "rb") as f:
+        return name, f.read()
+
+
+def png_pixels(data):
+    """The pixels of an 8-bit RGB or RGBA PNG without interlacing, as
+    (width, height, rows of (r, g, b) tuples): enough to read the pages'
+    pictures as a viewer reads them."""
+    import struct
+    import zlib
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+    at, chunks = 8, {}
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        chunks.setdefault(kind, []).append(data[at + 8:at + 8 + length])
+        at += 12 + length
+    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"][0])
+    assert depth == 8 and colour in (2, 6) and interlace == 0, "an unexpected PNG layout"
+    step = 3 if colour == 2 else 4
+    raw = zlib.decompress(b"".join(chunks[b"IDAT"]))
+    stride = width * step
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for x in range(stride):
+            a = line[x - step] if x >= step else 0
+            b = previous[x]
+            c = previous[x - step] if x >= step else 0
+            if kind == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([tuple(line[x:x + 3]) for x in range(0, stride, step)])
+        previous = line
+    return width, height, rows
+
+
 def wait_for(condition, deadline=10.0, what="the condition"):
     """Calls condition() until it returns something true, and returns that;
     raises AssertionError after deadline seconds."""
@@ -90,11 +150,12 @@ def console_errors(driver):
 
 
 def open_page(driver, url):
-    """Navigates and waits until the module has started and, on a page of the
-    test site, drawn its first frame."""
+    """Navigates and waits until the module has started, the page has set
+    up the run's words, table and plot and, on a page of the test site, the
+    module has drawn its first frame."""
     driver.get(url)
     wait_for(lambda: driver.execute_script(
-        "return !!(window.Module && Module.calledRun &&"
+        "return !!(window.Module && Module.calledRun && lattice.started &&"
         " (Module._web_frames ? Module._web_frames() > 0 : true));"),
         what="the first frame of " + url)
 
@@ -111,7 +172,8 @@ def axe_results(driver):
     """Runs axe-core with AXE_TAGS on the page open in driver. Returns
     {"violations": [...], "incomplete": [...]}, each item {"id", "impact",
     "help", "nodes": [{"target", "on_controls"}]}; on_controls is true for the
-    grid's canvas and the inputs and buttons of the control panel."""
+    grid's canvas, the inputs and buttons of the control panel, and
+    everything the measurements section holds (plot, table, buttons)."""
     if not os.path.isfile(AXE):
         raise AssertionError("no %s; install it with: npm ci --omit=dev --prefix %s" % (
             AXE, os.path.dirname(os.path.abspath(__file__))))
@@ -122,9 +184,11 @@ def axe_results(driver):
         function on_controls(target) {
             const element = document.querySelector(target[target.length - 1]);
             const controls = document.getElementById("controls");
+            const measure = document.getElementById("measure");
             return !!element && (element.id === "canvas" ||
                                  (!!controls && controls.contains(element) &&
-                                  /^(INPUT|BUTTON)$/.test(element.tagName)));
+                                  /^(INPUT|BUTTON)$/.test(element.tagName)) ||
+                                 (!!measure && measure.contains(element)));
         }
         function brief(items) {
             return items.map(r => ({id: r.id, impact: r.impact, help: r.help,

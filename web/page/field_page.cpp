@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: MIT
+// fieldgrid's part of the page (see run_page.h): a row per step with the
+// field's range and the pattern's wavenumber, and beside it the wavenumber
+// that the step's linear rate makes grow fastest.
+#include "fieldgrid/fft.h"
+#include "fieldgrid/field_state.h"
+#include "fieldgrid/viewer.h"
+#include "web/page/exact_answers.h"
+#include "web/page/run_page.h"
+#include "web/page/run_record.h"
+
+#include <algorithm>
+#include <cmath>
+
+const char *const page_program = "fieldgrid";
+
+const page_number run_columns[] = {
+    {"step", "step", "", "number of time steps so far"},
+    {"time", "time t", "",
+     "simulated time at the end of the step, steps x dt, in the model's units"},
+    {"alpha", "alpha", "", "the alpha this step ran with"},
+    {"mean", "mean", "", "mean of the field over the 64 x 64 cells"},
+    {"rms", "RMS deviation", "", "root mean square of the field's deviation from its mean"},
+    {"min", "minimum", "", "least value of the field"},
+    {"max", "maximum", "", "greatest value of the field"},
+    {"kbar", "mean wavenumber k\u0304", "radians per cell",
+     "sum of |k| |F(k)|^2 over sum of |F(k)|^2, over wave vectors k other than 0, F the field's "
+     "2-D Fourier transform; |k| as the step computes it"},
+    {"above_zero", "cells above zero", "", "cells whose value is above 0"},
+};
+const int run_column_count = sizeof run_columns / sizeof run_columns[0];
+enum {
+    col_step,
+    col_time,
+    col_alpha,
+    col_mean,
+    col_rms,
+    col_min,
+    col_max,
+    col_kbar,
+    col_above_zero
+};
+
+const page_number summary_numbers[] = {
+    {"kbar", "mean wavenumber k\u0304", "radians per cell", "the pattern's mean wavenumber now"},
+    {"wavelength", "wavelength 2\u03c0/k\u0304", "cells", "the pattern's mean wavelength now"},
+    {"k_fastest", "fastest-growing wavenumber", "radians per cell",
+     "where the linear rate L(k) is largest, pi range_coeff / stiffness"},
+    {"wavelength_fastest", "fastest-growing wavelength", "cells", "2 pi over that wavenumber"},
+};
+const int summary_count = sizeof summary_numbers / sizeof summary_numbers[0];
+
+const page_table_row table_rows[] = {
+    {"wavenumber", "radians per cell", "kbar", "k_fastest"},
+    {"wavelength", "cells", "wavelength", "wavelength_fastest"},
+};
+const int table_row_count = sizeof table_rows / sizeof table_rows[0];
+
+const page_number model_constants[] = {
+    {"grid", "grid", "", "cells per side of the periodic grid"},
+    {"dt", "dt", "", "time step"},
+    {"stiffness", "stiffness", "", "coefficient of |k|^2 in L(k)"},
+    {"range_coeff", "range_coeff", "", "coefficient of (4 - 2 pi |k|) in L(k)"},
+    {"feed_level", "feed_level", "", "source fed into the mean at time 0"},
+    {"feed_decay", "feed_decay", "", "fall of that source per unit of time"},
+};
+const int constant_count = sizeof model_constants / sizeof model_constants[0];
+
+void constant_values(double *values)
+{
+    values[0] = grid_side;
+    values[1] = dt;
+    values[2] = stiffness;
+    values[3] = range_coeff;
+    values[4] = feed_level;
+    values[5] = feed_decay;
+}
+
+void (*const viewer_mouse)(int, int, int, int) = on_mouse;
+void (*const viewer_display)() = draw_field;
+const int grid_cells_per_side = grid_side;
+
+static int steps_before = 0;
+static float alpha_before = 0.0f;
+static float last_alpha = 0.0f;
+
+void restart_model()
+{
+    randomize_field();
+    grid_to_field(field_re);
+    std::fill(field_im, field_im + grid_cells, 0.0);
+    std::fill(spec_re, spec_re + grid_cells, 0.0);
+    std::fill(spec_im, spec_im + grid_cells, 0.0);
+    step_count = 0;
+}
+
+// |k| of each flat index, as the step computes it: indices above 32 stand
+// for negative frequencies, and k = 2 pi (a, b) / 64.
+static const double *wavenumbers()
+{
+    static double k[grid_cells];
+    static bool made = false;
+    if (!made) {
+        const double two_pi = 2.0 * 3.141592653589793;
+        for (int n = 0; n < grid_cells; n++) {
+            int a = n / grid_side, b = n % grid_side;
+            a = a > grid_side / 2 ? a - grid_side : a;
+            b = b > grid_side / 2 ? b - grid_side : b;
+            const double kx = a * two_pi / grid_side, ky = b * two_pi / grid_side;
+            k[n] = std::sqrt(kx * kx + ky * ky);
+        }
+        made = true;
+    }
+    return k;
+}
+
+// The power-weighted mean |k| of a spectrum, k = 0 left out; NaN for a
+// uniform field, which has no wavenumber. Four running sums, each over every
+// fourth index, so that the additions need not wait for one another; the
+// first four indices start them, without index 0.
+static double mean_wavenumber(const double *re, const double *im)
+{
+    const double *k = wavenumbers();
+    double power[4] = {}, weighted[4] = {};
+    for (int n = 1; n < 4; n++) {
+        power[n] = re[n] * re[n] + im[n] * im[n];
+        weighted[n] = k[n] * power[n];
+    }
+    for (int n = 4; n < grid_cells; n += 4)
+        for (int lane = 0; lane < 4; lane++) {
+            const double p = re[n + lane] * re[n + lane] + im[n + lane] * im[n + lane];
+            power[lane] += p;
+            weighted[lane] += k[n + lane] * p;
+        }
+    const double all = (power[0] + power[1]) + (power[2] + power[3]);
+    return all > 0.0 ? ((weighted[0] + weighted[1]) + (weighted[2] + weighted[3])) / all : NAN;
+}
+
+void measure_model(double *row)
+{
+    // Four running sums, as in mean_wavenumber. Comparisons rather than
+    // fmin and fmax, which cost a call per cell; a NaN passes both by, and a
+    // field holding one has no range.
+    double sums[4] = {}, least = HUGE_VAL, greatest = -HUGE_VAL;
+    int above = 0;
+    bool not_a_number = false;
+    for (int n = 0; n < grid_cells; n += 4)
+        for (int lane = 0; lane < 4; lane++) {
+            const double v = field_re[n + lane];
+            sums[lane] += v;
+            above += v > 0.0;
+            not_a_number = not_a_number || v != v;
+            least = v < least ? v : least;
+            greatest = v > greatest ? v : greatest;
+        }
+    if (not_a_number)
+        least = greatest = NAN;
+    const double mean = ((sums[0] + sums[1]) + (sums[2] + sums[3])) / grid_cells;
+    double squares[4] = {};
+    for (int n = 0; n < grid_cells; n += 4)
+        for (int lane = 0; lane < 4; lane++) {
+            const double d = field_re[n + lane] - mean;
+            squares[lane] += d * d;
+        }
+    const double square = (squares[0] + squares[1]) + (squares[2] + squares[3]);
+    row[col_step] = step_count;
+    row[col_time] = step_count * dt;
+    row[col_alpha] = step_count > 0 ? last_alpha : alpha;
+    row[col_mean] = mean;
+    row[col_rms] = std::sqrt(square / grid_cells);
+    row[col_min] = least;
+    row[col_max] = greatest;
+    // After a step, spec_re and spec_im hold the spectrum whose inverse
+    // transform is the new field: no transform is needed. Before the first,
+    // they hold nothing yet.
+    if (step_count > 0) {
+        row[col_kbar] = mean_wavenumber(spec_re, spec_im);
+    } else {
+        static double re[grid_cells], im[grid_cells];
+        static const double zero[grid_cells] = {};
+        transform_pair(field_re, zero, re, im, 0);
+        row[col_kbar] = mean_wavenumber(re, im);
+    }
+    row[col_above_zero] = above;
+}
+
+void note_before_callback(bool, int)
+{
+    steps_before = step_count;
+    // A step reads alpha once, and the spinner writes it only between
+    // callbacks.
+    alpha_before = alpha;
+}
+
+int steps_after_callback(double *row)
+{
+    const int ran = step_count - steps_before;
+    if (ran <= 0)
+        return 0;
+    last_alpha = alpha_before;
+    measure_model(row);
+    return ran;
+}
+
+void page_summary(double *values)
+{
+    double row[record_max_columns];
+    run_now(row);
+    const double two_pi = 2.0 * 3.141592653589793;
+    const double fastest = fastest_wavenumber(stiffness, range_coeff);
+    values[0] = row[col_kbar];
+    values[1] = two_pi / row[col_kbar];
+    values[2] = fastest;
+    values[3] = two_pi / fastest;
+}

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "web/page/page_exports.h"
+
+#include "web/page/run_page.h"
+#include "web/page/run_record.h"
+#include "web/platform/gl_stand_in.h"
+#include "web/platform/glut_timers.h"
+
+#include <GL/freeglut.h>
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+
+// In page_calls.js: each calls the page's Module.onStep or onTimerSet.
+extern "C" void page_heard_step(int from_timer);
+extern "C" void page_heard_timer_set();
+
+static void tell_page_of_step(bool from_timer)
+{
+    page_heard_step(from_timer ? 1 : 0);
+}
+
+static double row_buffer[web_rows_max * record_max_columns];
+static double now[record_max_columns];
+static double summary[64];
+static double constants[64];
+
+constexpr int picture_side_max = 64 + 2;
+static unsigned char picture[picture_side_max * picture_side_max * 3];
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void web_start_run(unsigned int seed)
+{
+    glut_timer_runner = page_timer;
+    glut_timer_set = page_heard_timer_set;
+    step_recorded = tell_page_of_step;
+    start_run(seed);
+    glutPostRedisplay();
+}
+
+EMSCRIPTEN_KEEPALIVE double web_run_seed()
+{
+    return run_seed();
+}
+
+EMSCRIPTEN_KEEPALIVE const char *web_run_schema()
+{
+    return run_schema();
+}
+
+EMSCRIPTEN_KEEPALIVE const double *web_run_now()
+{
+    run_now(now);
+    return now;
+}
+
+EMSCRIPTEN_KEEPALIVE const double *web_run_summary()
+{
+    page_summary(summary);
+    return summary;
+}
+
+EMSCRIPTEN_KEEPALIVE const double *web_run_constants()
+{
+    constant_values(constants);
+    return constants;
+}
+
+EMSCRIPTEN_KEEPALIVE double web_run_steps()
+{
+    return static_cast<double>(record_steps());
+}
+
+EMSCRIPTEN_KEEPALIVE double web_run_held()
+{
+    return static_cast<double>(record_held());
+}
+
+EMSCRIPTEN_KEEPALIVE double web_run_whole_from()
+{
+    return static_cast<double>(record_whole_from());
+}
+
+EMSCRIPTEN_KEEPALIVE double web_run_stride()
+{
+    return static_cast<double>(record_stride());
+}
+
+EMSCRIPTEN_KEEPALIVE int web_run_rows(double first, int count)
+{
+    const long from = std::max(0L, static_cast<long>(first));
+    const long to = std::min(record_held(), from + std::clamp(count, 0, web_rows_max));
+    for (long k = from; k < to; k++)
+        std::copy_n(record_held_row(k), run_column_count,
+                    &row_buffer[(k - from) * run_column_count]);
+    return static_cast<int>(std::max(0L, to - from));
+}
+
+EMSCRIPTEN_KEEPALIVE int web_run_sample(int count)
+{
+    return static_cast<int>(run_sample(std::clamp(count, 0, web_rows_max), row_buffer));
+}
+
+EMSCRIPTEN_KEEPALIVE const double *web_row_buffer()
+{
+    return row_buffer;
+}
+
+EMSCRIPTEN_KEEPALIVE int web_timers_pending()
+{
+    return glut_timers_pending();
+}
+
+EMSCRIPTEN_KEEPALIVE int web_picture_side()
+{
+    return grid_cells_per_side + 2;
+}
+
+EMSCRIPTEN_KEEPALIVE const unsigned char *web_picture()
+{
+    // The viewer draws its grid as it would on the canvas, cell (i, j) the
+    // (i N + j)-th polygon, i left to right and j bottom to top; the stand-in
+    // hands over each cell's colour instead of drawing.
+    const int n = grid_cells_per_side;
+    const int side = n + 2;
+    static unsigned char cells[64 * 64 * 3];
+    gl_stand_in_capture(cells, n * n);
+    viewer_display();
+    const int drawn = gl_stand_in_captured();
+    std::fill(picture, picture + side * side * 3, 255);
+    for (int i = 0; i < n; i++)
+        for (int j = 0; j < n && i * n + j < drawn; j++)
+            std::copy_n(&cells[3 * (i * n + j)], 3, &picture[3 * ((n - j) * side + i + 1)]);
+    return picture;
+}
+
+EMSCRIPTEN_KEEPALIVE void web_redisplay()
+{
+    glutPostRedisplay();
+}
+}
