@@ -14,6 +14,17 @@
 #include <cstdlib>
 #include <cstring>
 
+// Every multiply and add here rounds on its own, whatever the build's
+// options: a fused multiply-add (GCC's default for C++ wherever the
+// instruction set has one, Clang's within an expression) would change the
+// transform's bits. Clang's explicit -ffp-contract=fast overrides this
+// pragma by design.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
+#endif
+
 void *(*fft_work_alloc)(std::size_t bytes) = std::malloc;
 void (*fft_work_free)(void *block) = std::free;
 
