@@ -439,7 +439,7 @@ int fft_lanes_used()
 
 void fft64(const fft64_job &job, int flag)
 {
-    fft_ensure_tables();
+    fft_ensure_tables(points);
     switch (fft_lanes_used()) {
 #if defined(__x86_64__) || defined(__i386__)
     case 8:
