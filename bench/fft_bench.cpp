@@ -15,7 +15,14 @@
 // transform written directly from its description (a cosine and sine per
 // twiddle and call), to show what the twiddle tables save. --lanes=N caps
 // the vector lanes of our 64-point transforms (lanes_main.cpp).
-#include "fieldgrid/fft.h"
+//
+// BM_first_call_tables times the twiddle pairs a first transform fills
+// before it starts: those a 64-point transform reads (63 per direction),
+// which are all fieldgrid's first press waits for, beside every pair the
+// tables hold (1023 per direction), which the first transform of any length
+// filled before the tables were filled by length: pairs64_us, pairs_all_us
+// per fill, and ratio = pairs64 / pairs_all.
+#include "fieldgrid/fft_private.h"
 #include "tests/fft_reference.h"
 
 #include <benchmark/benchmark.h>
@@ -206,6 +213,30 @@ void BM_fft2_straightforward_vs_fftw(benchmark::State &state)
     compare(state, 2, run_straightforward, true);
 }
 
+// Fills the pairs a transform of *(int *)arg points reads, as its first call
+// does.
+void run_fill_pairs(void *arg)
+{
+    const int n = *static_cast<int *>(arg);
+    for (int h = 1; 2 * h <= n; h *= 2)
+        fft_fill_stage_pairs(h);
+}
+
+void BM_first_call_tables(benchmark::State &state)
+{
+    int lane_points = fft_lane_points, all_points = fft_table_max;
+    const int batch = 16;
+    double t_lane = 0, t_all = 0;
+    for (auto _ : state) {
+        t_lane += seconds_of(run_fill_pairs, &lane_points, batch);
+        t_all += seconds_of(run_fill_pairs, &all_points, batch);
+    }
+    const double calls = (double)state.iterations() * batch;
+    state.counters["pairs64_us"] = 1e6 * t_lane / calls;
+    state.counters["pairs_all_us"] = 1e6 * t_all / calls;
+    state.counters["ratio"] = t_lane / t_all;
+}
+
 } // namespace
 
 BENCHMARK(BM_fft1_vs_fftw)->Arg(64)->Unit(benchmark::kMicrosecond);
@@ -213,3 +244,4 @@ BENCHMARK(BM_fft2_vs_fftw)->Arg(64)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_transform_pair_vs_fftw)->Arg(64)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_fft1_straightforward_vs_fftw)->Arg(64)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_fft2_straightforward_vs_fftw)->Arg(64)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_first_call_tables)->Unit(benchmark::kMicrosecond);

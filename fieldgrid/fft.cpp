@@ -8,11 +8,24 @@
 // copies around the transforms.
 #include "fieldgrid/fft_private.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+
+// Every multiply and add here rounds on its own, whatever the build's
+// options: a fused multiply-add (GCC's default for C++ wherever the
+// instruction set has one, Clang's within an expression) would change the
+// transform's bits. Clang's explicit -ffp-contract=fast overrides this
+// pragma by design.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
+#endif
 
 void *(*fft_work_alloc)(std::size_t bytes) = std::malloc;
 void (*fft_work_free)(void *block) = std::free;
@@ -26,24 +39,6 @@ namespace {
 
 const double pi = 3.141592653589793;
 
-// Runs the stage recurrence of fft1 for n = fft_table_max and keeps each pair.
-// For any n, the step d of the stage with block length L is theta / n doubled
-// until it equals 2 theta / L; dividing by and doubling with powers of two is
-// exact, so every n meets the very same d here, and so the same j*d, cosine
-// and sine that it would compute itself.
-void fill_table(double *tab_re, double *tab_im, double theta)
-{
-    double d = theta / fft_table_max;
-    for (int h = fft_table_max / 2; h >= 1; h /= 2) {
-        d = 2 * d;
-        for (int j = 0; j < h; ++j) {
-            const double angle = j * d;
-            tab_re[h + j] = std::cos(angle);
-            tab_im[h + j] = std::sin(angle);
-        }
-    }
-}
-
 // floor(log2 n) for n >= 1: how often n can be halved before reaching 1.
 int floor_log2(int n)
 {
@@ -55,7 +50,7 @@ int floor_log2(int n)
 
 void butterfly_stages(double *re, double *im, int n, int m, int flag)
 {
-    fft_ensure_tables();
+    fft_ensure_tables(n);
     const double *tab_re = flag != 0 ? fft_inverse_re : fft_forward_re;
     const double *tab_im = flag != 0 ? fft_inverse_im : fft_forward_im;
     double d = (flag != 0 ? pi : -pi) / n;
@@ -181,16 +176,38 @@ bool grid_transform(const double *src_re, const double *src_im, double *re, doub
 
 } // namespace
 
-void fft_ensure_tables()
+// For any n, fft1's stage recurrence takes the step d of the stage with
+// half-block h from theta / n, doubling it until it equals theta / h;
+// dividing by and doubling with powers of two is exact, so every n meets the
+// very same d here, and so the same j*d, cosine and sine that it would
+// compute itself.
+void fft_fill_stage_pairs(int h)
 {
-    // A function-local static, so that concurrent first calls from several
-    // threads still fill the tables exactly once.
-    static const bool filled = [] {
-        fill_table(fft_forward_re, fft_forward_im, -pi);
-        fill_table(fft_inverse_re, fft_inverse_im, pi);
-        return true;
-    }();
-    (void)filled;
+    const double forward = -pi / h, inverse = pi / h;
+    for (int j = 0; j < h; ++j) {
+        fft_forward_re[h + j] = std::cos(j * forward);
+        fft_forward_im[h + j] = std::sin(j * forward);
+        fft_inverse_re[h + j] = std::cos(j * inverse);
+        fft_inverse_im[h + j] = std::sin(j * inverse);
+    }
+}
+
+void fft_ensure_tables(int n)
+{
+    // reach: the longest block whose stage has its pairs. Stages are filled
+    // from the shortest up, under the lock, so that concurrent first calls
+    // from several threads fill each exactly once; once the reach suffices,
+    // a call takes no lock.
+    static std::atomic<int> reach{1};
+    static std::mutex filling;
+    const int want = n < fft_table_max ? n : fft_table_max;
+    if (reach.load(std::memory_order_acquire) >= want)
+        return;
+    const std::lock_guard<std::mutex> lock(filling);
+    for (int l = 2 * reach.load(std::memory_order_relaxed); l <= want; l *= 2) {
+        fft_fill_stage_pairs(l / 2);
+        reach.store(l, std::memory_order_release);
+    }
 }
 
 void fft1(double *re, double *im, int n, int m, int flag)

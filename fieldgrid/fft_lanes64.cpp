@@ -7,9 +7,7 @@
 // code computes. W lanes of a vector carry W butterflies at once. Every lane
 // does the very same IEEE operations in the same order as the scalar
 // butterfly, on the same operands, and nothing is contracted into fused
-// multiply-adds: the build passes -ffp-contract=off, which holds inside the
-// AVX2 and AVX-512 functions too (AVX-512F brings FMA instructions with it,
-// and the compilers then leave them unused), so no result changes by a bit.
+// multiply-adds (the pragma below), so no result changes by a bit.
 // The butterflies of a stage touch disjoint elements, so a sweep over the
 // data can run several stages on a group of elements held in registers:
 // each butterfly still sees its operands only after the stage before is done
@@ -45,6 +43,19 @@
 
 #include <cstring>
 #include <type_traits>
+
+// Every multiply and add here rounds on its own, whatever the build's
+// options: a fused multiply-add (GCC's default for C++ wherever the
+// instruction set has one, Clang's within an expression) would change the
+// transform's bits. The pragma holds in the AVX2 and AVX-512F functions too,
+// and in the helpers forced inline into them: AVX-512F brings fused
+// multiply-adds with it even where the build's own instruction set has none.
+// Clang's explicit -ffp-contract=fast overrides it by design.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
+#endif
 
 int fft_max_lanes = fft_widest_lanes;
 
@@ -428,7 +439,7 @@ int fft_lanes_used()
 
 void fft64(const fft64_job &job, int flag)
 {
-    fft_ensure_tables();
+    fft_ensure_tables(points);
     switch (fft_lanes_used()) {
 #if defined(__x86_64__) || defined(__i386__)
     case 8:

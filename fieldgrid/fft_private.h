@@ -17,15 +17,24 @@ constexpr int fft_table_max = 1024;
 // Cosine-sine pairs for each direction: the pairs of block length L = 2h sit
 // at [h, 2h), the one of twiddle index j at h + j; index 0 is unused. They are
 // the very doubles fft1's stage recurrence computes for every length up to
-// fft_table_max. Filled by fft_ensure_tables. Aligned for the widest lanes,
-// so that the lane path loads them with aligned moves.
+// fft_table_max. Filled by fft_ensure_tables, a stage at a time, as far as
+// the lengths transformed so far read them. Aligned for the widest lanes, so
+// that the lane path loads them with aligned moves.
 alignas(64) extern double fft_forward_re[fft_table_max];
 alignas(64) extern double fft_forward_im[fft_table_max];
 alignas(64) extern double fft_inverse_re[fft_table_max];
 alignas(64) extern double fft_inverse_im[fft_table_max];
 
-// Fills the tables on the first call, once even when several threads make it.
-void fft_ensure_tables();
+// Fills the pairs a transform of n points reads, [1, n) of each direction
+// (at most all fft_table_max), unless an earlier call did: a 64-point
+// transform waits for 63 pairs of each, not 1023. Each pair is filled once,
+// even when several threads ask at the same time. n: a power of two.
+void fft_ensure_tables(int n);
+
+// Computes the pairs of half-block h (a power of two below fft_table_max),
+// [h, 2h) of each direction, every time it is called: fft_ensure_tables
+// calls it once per stage, and the benchmarks time it.
+void fft_fill_stage_pairs(int h);
 
 // ---- the 64-point transform (fft_lanes64.cpp) ----
 

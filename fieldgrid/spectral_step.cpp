@@ -7,6 +7,17 @@
 #include <cmath>
 #include <cstring>
 
+// Every multiply and add here rounds on its own, whatever the build's
+// options: a fused multiply-add (GCC's default for C++ wherever the
+// instruction set has one, Clang's within an expression) would change the
+// step's bits. The pragma holds in the AVX2 and AVX-512F builds of the step
+// as well. Clang's explicit -ffp-contract=fast overrides it by design.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
+#endif
+
 static void no_redisplay() {}
 
 void (*request_redisplay)() = no_redisplay;
@@ -154,9 +165,9 @@ STEP_INLINE static void step_body(double *__restrict phi_re, double *__restrict 
 // The step built three times: for plain x86-64 (or any other target), and
 // for AVX2 and AVX-512F, whose wider vectors do more of each pointwise pass
 // per instruction. The passes add and multiply lane by lane, in the order
-// written, and -ffp-contract=off holds in every build, so all three give
-// the same bits. The widest one the transforms use is taken, so that
-// fft_max_lanes caps both.
+// written, and none fuses a multiply with an add (the pragma at the top),
+// so all three give the same bits. The widest one the transforms use is
+// taken, so that fft_max_lanes caps both.
 static void step_plain(double *__restrict phi_re, double *__restrict phi_im, double t)
 {
     step_body(phi_re, phi_im, t);

@@ -3,13 +3,15 @@
 // fft2 and transform_pair are compared with the transform written straight
 // from its description, which evaluates every cosine and sine on each call,
 // on lengths below, at and above the tables' reach, on every lane width, and
-// on data with signed zeros, exact integers and subnormal numbers.
+// on data with signed zeros, exact integers and subnormal numbers. The tables
+// are filled only as far as the lengths transformed read them.
 #include "fieldgrid/fft_private.h"
 #include "tests/fft_reference.h"
 #include "tests/fft_test_data.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,29 @@ TEST(FftBitExact, Fft2MatchesStraightforwardVersion)
             EXPECT_TRUE(same_bits(im, ref_im));
         }
     }
+}
+
+// Transforms 64 points and exits with 0 when no pair beyond the 63rd of
+// either direction is filled; a filled pair is never (0, 0), as a cosine and
+// a sine are never both zero.
+[[noreturn]] void transform_64_points_and_exit()
+{
+    std::vector<double> re = random_values(64, 1), im = random_values(64, 2);
+    fft1(re.data(), im.data(), 64, 0, 0);
+    bool untouched = true;
+    for (int k = 64; k < fft_table_max; ++k)
+        untouched = untouched && fft_forward_re[k] == 0.0 && fft_forward_im[k] == 0.0 &&
+                    fft_inverse_re[k] == 0.0 && fft_inverse_im[k] == 0.0;
+    std::exit(untouched ? 0 : 1);
+}
+
+// The first transform fills only the pairs its length reads: fieldgrid's
+// first press waits for 63 pairs of each direction, not all 1023. Run in a
+// process of its own, whose tables no other test has filled.
+TEST(FftTablesDeathTest, FirstTransformFillsOnlyWhatItsLengthReads)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(transform_64_points_and_exit(), testing::ExitedWithCode(0), "");
 }
 
 // Processors without AVX2 run 64-point lines two lanes wide; that path must
