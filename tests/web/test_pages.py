@@ -790,6 +790,34 @@ class Pages(unittest.TestCase):
                     "Page.getInstallabilityErrors", {})["installabilityErrors"], [])
 
 
+class Stamp(unittest.TestCase):
+    """The build's stamp, without a browser."""
+
+    def test_stamp_without_one_place_to_go_fails_and_writes_nothing(self):
+        worker = "service-worker.js"
+        for name, change, said in (
+                (worker, lambda t: re.sub(r"^(const BUILD =) (.*)$", r"\1\n    \2", t,
+                                          flags=re.M), "const BUILD"),
+                (worker, lambda t: t + "const FILES = {};\n", "const FILES"),
+                ("fieldgrid.html", lambda t: re.sub(r'src="(page\.js)[^"]*"', r"src='\1'", t),
+                 "src='page.js'")):
+            with self.subTest(said):
+                folder = tempfile.mkdtemp(prefix="site-copy-")
+                self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+                shutil.copytree(SITE, folder, dirs_exist_ok=True)
+                with open(os.path.join(folder, name), encoding="utf-8") as f:
+                    text = change(f.read())
+                with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                    f.write(text)
+                before = folder_bytes(folder)
+                done = subprocess.run([sys.executable, STAMP, folder], capture_output=True,
+                                      text=True)
+                self.assertNotEqual(done.returncode, 0)
+                self.assertIn(os.path.join(folder, name) + ":", done.stderr)
+                self.assertIn(said, done.stderr)
+                self.assertEqual(folder_bytes(folder), before)
+
+
 # For the update test: the custom section "offline-test" of each .wasm a page
 # instantiates, kept in window.wasm_mark (empty for a .wasm without one).
 WASM_MARK = """
@@ -827,6 +855,15 @@ STAMP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "we
 def worker_build(folder):
     with open(os.path.join(folder, "service-worker.js")) as f:
         return re.search(r'^const BUILD = "(\w+)";$', f.read(), re.M)[1]
+
+
+def folder_bytes(folder):
+    """Each file of folder (not of its subfolders) by name, as bytes."""
+    files = {}
+    for name in os.listdir(folder):
+        with open(os.path.join(folder, name), "rb") as f:
+            files[name] = f.read()
+    return files
 
 
 def wasm_custom_section(name, payload):
