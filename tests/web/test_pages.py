@@ -696,13 +696,15 @@ class Pages(unittest.TestCase):
         self.assertEqual(rows[-1][0], "170000")
 
     # ---- offline use, updates and installing ----
-    def site_copy(self):
-        """Serves a copy of the site on a port of its own: an origin of its
-        own, which no service worker controls yet. tearDown then checks that
-        the test's requests stayed on that origin. Returns (folder, server)."""
+    def site_copy(self, paths=("",)):
+        """Serves a copy of the site at each of paths under one folder, on a
+        port of its own: an origin of its own, which no service worker
+        controls yet. tearDown then checks that the test's requests stayed on
+        that origin. Returns (folder, server)."""
         folder = tempfile.mkdtemp(prefix="site-copy-")
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
-        shutil.copytree(SITE, folder, dirs_exist_ok=True)
+        for path in paths:
+            shutil.copytree(SITE, os.path.join(folder, path), dirs_exist_ok=True)
         server, self.base = site_browser.serve(folder)
         self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
@@ -717,6 +719,32 @@ class Pages(unittest.TestCase):
     def page_build(self):
         return self.js("return new URL(document.querySelector('script[src^=\"page.js\"]').src)"
                        ".searchParams.get('v');")
+
+    def mark_wasm(self):
+        """From now on, each page keeps in window.wasm_mark which .wasm it
+        ran (see WASM_MARK)."""
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                             {"source": WASM_MARK})["identifier"]
+        self.addCleanup(self.driver.execute_cdp_cmd, "Page.removeScriptToEvaluateOnNewDocument",
+                        {"identifier": script})
+
+    def deploy(self, folder, program, mark):
+        """A new build of the site in folder: program.wasm gets the custom
+        section "offline-test" with mark, and the site is stamped again.
+        Returns the new build."""
+        with open(os.path.join(folder, program + ".wasm"), "ab") as f:
+            f.write(wasm_custom_section(b"offline-test", mark))
+        subprocess.run([sys.executable, STAMP, folder], check=True, capture_output=True)
+        return worker_build(folder)
+
+    def wait_for_worker(self, build, ask=False):
+        """Waits until the worker of build controls the page. With ask, the
+        page asks for the update itself, rather than leaving it to the
+        browser's check after a navigation, whose timing is the browser's."""
+        if ask:
+            self.js("navigator.serviceWorker.getRegistration().then(r => r.update());")
+        wait_for(lambda: self.driver.execute_async_script(NEW_WORKER_CONTROLS, build), 30,
+                 "the worker of build %s to control the page" % build)
 
     def test_offline_after_one_visit(self):
         _, server = self.site_copy()
@@ -734,20 +762,14 @@ class Pages(unittest.TestCase):
         folder, server = self.site_copy()
         page = self.base + "spingrid.html"
         # Which .wasm the page ran: a custom section that the new one has.
-        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
-                                             {"source": WASM_MARK})["identifier"]
-        self.addCleanup(self.driver.execute_cdp_cmd, "Page.removeScriptToEvaluateOnNewDocument",
-                        {"identifier": script})
+        self.mark_wasm()
         self.open_controlled(page)
         old = self.page_build()
         self.assertEqual(old, worker_build(folder))
         wasm = os.path.join(folder, "spingrid.wasm")
         sizes = [os.path.getsize(wasm)]
-        with open(wasm, "ab") as f:
-            f.write(wasm_custom_section(b"offline-test", b"new"))
+        new = self.deploy(folder, "spingrid", b"new")
         sizes.append(os.path.getsize(wasm))
-        subprocess.run([sys.executable, STAMP, folder], check=True, capture_output=True)
-        new = worker_build(folder)
         self.assertNotEqual(new, old)
 
         # The first visit after it is still of the old build, whole, while
@@ -755,8 +777,7 @@ class Pages(unittest.TestCase):
         site_browser.open_page(self.driver, page)
         self.assertEqual(self.page_build(), old)
         self.assertEqual(self.js("return window.wasm_mark;"), [])
-        wait_for(lambda: self.driver.execute_async_script(NEW_WORKER_CONTROLS, new), 30,
-                 "the new build's worker to control the page")
+        self.wait_for_worker(new)
         # The old page still gets the old build's files; from the cache, as
         # the server is gone.
         server.shutdown()
@@ -777,6 +798,38 @@ class Pages(unittest.TestCase):
         self.assertEqual({query for path, query in files if path not in icons}, {"v=" + new},
                          files)
         self.assertEqual({query for path, query in files if path in icons} - {""}, set())
+
+    def test_copies_on_one_origin_work_offline_side_by_side(self):
+        copies = ("physics", "maths")
+        folder, server = self.site_copy([copy + "/viewers" for copy in copies])
+        scope = {copy: self.base + copy + "/viewers/" for copy in copies}
+        self.mark_wasm()
+        marks, builds = {}, {}
+        for copy in copies:
+            marks[copy] = [copy]
+            builds[copy] = [self.deploy(os.path.join(folder, copy, "viewers"), "fieldgrid",
+                                        copy.encode())]
+            self.open_controlled(scope[copy] + "fieldgrid.html")
+        # maths deployed twice more and visited after each: its first build's
+        # cache goes, physics's stays.
+        for n in (2, 3):
+            marks["maths"].append("maths %d" % n)
+            builds["maths"].append(self.deploy(os.path.join(folder, "maths", "viewers"),
+                                               "fieldgrid", marks["maths"][-1].encode()))
+            site_browser.open_page(self.driver, scope["maths"] + "fieldgrid.html")
+            self.wait_for_worker(builds["maths"][-1], ask=True)
+        kept = self.driver.execute_async_script(
+            "caches.keys().then(arguments[arguments.length - 1]);")
+        self.assertEqual({name for name in kept if " build " in name},
+                         {scope["physics"] + " build " + builds["physics"][0]} |
+                         {scope["maths"] + " build " + b for b in builds["maths"][1:]})
+
+        server.shutdown()
+        server.server_close()
+        for copy in copies:
+            site_browser.open_page(self.driver, scope[copy] + "fieldgrid.html")
+            self.assertEqual(self.page_build(), builds[copy][-1])
+            self.assertEqual(self.js("return window.wasm_mark;"), marks[copy])
 
     def test_pages_are_installable(self):
         for page, name in (("index", "spingrid and fieldgrid"), ("spingrid", "spingrid"),
@@ -818,7 +871,7 @@ class Stamp(unittest.TestCase):
                 self.assertEqual(folder_bytes(folder), before)
 
 
-# For the update test: the custom section "offline-test" of each .wasm a page
+# For the update tests: the custom section "offline-test" of each .wasm a page
 # instantiates, kept in window.wasm_mark (empty for a .wasm without one).
 WASM_MARK = """
 for (const name of ["instantiate", "instantiateStreaming"]) {
@@ -836,11 +889,12 @@ for (const name of ["instantiate", "instantiateStreaming"]) {
 # Whether the worker of build arguments[0] is active and controls the page.
 NEW_WORKER_CONTROLS = """
 const [build, done] = arguments;
-Promise.all([navigator.serviceWorker.getRegistration(),
-             caches.open("builds").then(c => c.match("active")).then(r => r ? r.text() : "")])
-    .then(([registration, active]) => done(active === build && !!registration.active &&
-        registration.active.state === "activated" &&
-        navigator.serviceWorker.controller === registration.active));
+navigator.serviceWorker.getRegistration().then(registration =>
+    caches.match("active", {cacheName: registration.scope + " builds"})
+        .then(r => r ? r.text() : "")
+        .then(active => done(active === build && !!registration.active &&
+            registration.active.state === "activated" &&
+            navigator.serviceWorker.controller === registration.active)));
 """
 # The sizes of spingrid.wasm as of each build in arguments[0].
 WASM_SIZES = """

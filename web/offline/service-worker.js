@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The site's service worker: after one visit to any page it serves the whole
 // site from the browser's cache, so that the pages work offline and can be
-// installed. web/stamp_site.py writes BUILD (a hash of every file of the
-// site) and FILES (each file's SHA-256) below once both programs are linked.
+// installed. web/offline/stamp_site.py writes BUILD (a hash of every file of
+// the site) and FILES (each file's SHA-256) below once both programs are
+// linked.
 //
 // One build at a time, never a mix:
 // - A page carries its build: the stamp adds "?v=BUILD" to every file the
@@ -15,7 +16,8 @@
 //   FILES before any of it is cached; a file of another build (a site copied
 //   half way, a stale proxy) fails the install, and the worker before stays.
 // - A new worker takes over at once (skipWaiting, claim) and keeps the cache
-//   of the build before it for the pages still open on it; older caches go.
+//   of the build before it for the pages still open on it; older caches of
+//   its scope go.
 // So a new build on the server is fetched in the background at the first
 // visit after it (the browser compares this file at each navigation), and
 // the visit after that shows it. Nothing runs between visits, and only
@@ -26,9 +28,17 @@
 const BUILD = "";
 const FILES = {};
 
-const PREFIX = "build-";
+// Copies of the site may share an origin (a course's /physics/viewers/
+// beside /maths/viewers/), each with a worker of its own scope, and the
+// origin's caches are common to them all: every name here starts with this
+// worker's scope, a URL and so without a space, so that no copy takes
+// another's caches for its own. (The caches of the workers before, whose
+// names were the origin's, "build-..." and "builds", are left alone: a copy
+// elsewhere on the origin may still run one of them.)
+const SCOPE = self.registration.scope;
+const OF_BUILD = SCOPE + " build ";
 // Which build was active last, kept so that its cache outlives one update.
-const STATE = "builds";
+const STATE = SCOPE + " builds";
 
 function hex(buffer) {
     return Array.from(new Uint8Array(buffer), (b) => b.toString(16).padStart(2, "0")).join("");
@@ -43,11 +53,11 @@ async function precache() {
             throw new Error("the server's " + file + " is not of build " + BUILD);
         return [file, response];
     }));
-    const cache = await caches.open(PREFIX + BUILD);
+    const cache = await caches.open(OF_BUILD + BUILD);
     try {
         await Promise.all(fetched.map(([file, response]) => cache.put(file, response)));
     } catch (error) {
-        await caches.delete(PREFIX + BUILD);
+        await caches.delete(OF_BUILD + BUILD);
         throw error;
     }
 }
@@ -59,19 +69,23 @@ self.addEventListener("activate", (event) => {
     event.waitUntil((async () => {
         const state = await caches.open(STATE);
         const last = await state.match("active");
-        const keep = [PREFIX + BUILD, PREFIX + (last ? await last.text() : BUILD)];
+        const keep = [OF_BUILD + BUILD, OF_BUILD + (last ? await last.text() : BUILD)];
         await state.put("active", new Response(BUILD));
         for (const name of await caches.keys())
-            if (name.startsWith(PREFIX) && !keep.includes(name))
+            if (name.startsWith(OF_BUILD) && !keep.includes(name))
                 await caches.delete(name);
         await self.clients.claim();
     })());
 });
 
+// The path under which a build's cache keeps the file at url.
+function cached_path(url) {
+    return url.pathname.endsWith("/") ? url.pathname + "index.html" : url.pathname;
+}
+
 async function respond(request, url) {
     const build = (request.mode !== "navigate" && url.searchParams.get("v")) || BUILD;
-    const path = url.pathname.endsWith("/") ? url.pathname + "index.html" : url.pathname;
-    return (await caches.match(path, {cacheName: PREFIX + build})) || fetch(request);
+    return (await caches.match(cached_path(url), {cacheName: OF_BUILD + build})) || fetch(request);
 }
 
 self.addEventListener("fetch", (event) => {
