@@ -25,6 +25,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.common.exceptions import WebDriverException
 
 import site_browser
 from site_browser import wait_for
@@ -109,6 +110,13 @@ class Pages(unittest.TestCase):
 
     def js(self, script, *arguments):
         return self.driver.execute_script(script, *arguments)
+
+    def js_or_none(self, script, *arguments):
+        """js(), or None while the page is being replaced."""
+        try:
+            return self.js(script, *arguments)
+        except WebDriverException:
+            return None
 
     def call(self, name, *arguments):
         return self.js("return Module._%s(...arguments);" % name, *arguments)
@@ -830,6 +838,42 @@ class Pages(unittest.TestCase):
             site_browser.open_page(self.driver, scope[copy] + "fieldgrid.html")
             self.assertEqual(self.page_build(), builds[copy][-1])
             self.assertEqual(self.js("return window.wasm_mark;"), marks[copy])
+
+    def test_page_of_a_gone_build_loads_again_whole(self):
+        folder, _ = self.site_copy()
+        self.mark_wasm()
+        self.open_controlled(self.base + "spingrid.html")
+        first = self.page_build()
+        self.js("window.first_page = true;")
+        # Two deploys, each taken over by its worker while the page stays
+        # open: the first build's cache goes with the second.
+        for mark in (b"b", b"c"):
+            build = self.deploy(folder, "spingrid", mark)
+            self.wait_for_worker(build, ask=True)
+        self.assertTrue(self.js("return window.first_page === true;"))
+
+        # The page asks for its module, as it does while starting: neither the
+        # server's build nor a failure, but the page again as the last build.
+        self.js("const script = document.createElement('script');"
+                "script.src = 'spingrid.js?v=' + arguments[0];"
+                "document.body.appendChild(script);", first)
+        wait_for(lambda: self.js_or_none("return !window.first_page && Module.calledRun;"), 30,
+                 "the page to start again")
+        self.assertEqual(self.page_build(), build)
+        self.assertEqual(self.js("return window.wasm_mark;"), ["b", "c"])
+
+        # With the build's own cache gone too (emptied by hand, say), a reload
+        # could not make the page whole and would only come back: the worker
+        # leaves the page be, and its files come from the network, as the
+        # page did.
+        self.js("window.first_page = true;")
+        self.assertEqual(self.driver.execute_async_script("""
+            const [build, done] = arguments;
+            navigator.serviceWorker.getRegistration()
+                .then(r => caches.delete(r.scope + " build " + build))
+                .then(() => fetch("spingrid.wasm?v=" + build))
+                .then(r => done(r.status), e => done(String(e)));""", build), 200)
+        self.assertTrue(self.js("return window.first_page === true;"))
 
     def test_pages_are_installable(self):
         for page, name in (("index", "spingrid and fieldgrid"), ("spingrid", "spingrid"),

@@ -12,6 +12,10 @@
 //   page that was loading when a new worker took over still gets its own
 //   build's .js and .wasm. Navigations, and requests without "?v=", get the
 //   build of the worker that answers: the newest one that installed whole.
+// - When build X's cache is gone (two updates while the page loaded), the
+//   network is not asked: it may hold another build's file by then. A page
+//   that needs the file to start is loaded again, whole, as this build;
+//   anything else gets 410 Gone.
 // - Installing fetches every file past the HTTP cache and checks it against
 //   FILES before any of it is cached; a file of another build (a site copied
 //   half way, a stale proxy) fails the install, and the worker before stays.
@@ -39,6 +43,11 @@ const SCOPE = self.registration.scope;
 const OF_BUILD = SCOPE + " build ";
 // Which build was active last, kept so that its cache outlives one update.
 const STATE = SCOPE + " builds";
+// The kinds of request a page cannot start without (its scripts, its styles
+// and the module's .wasm, which is fetched); a page of a gone build that asks
+// for one is loaded again. A running page asks for none of them, and a late
+// icon or manifest must not cost it its run.
+const TO_START = ["script", "style", ""];
 
 function hex(buffer) {
     return Array.from(new Uint8Array(buffer), (b) => b.toString(16).padStart(2, "0")).join("");
@@ -83,13 +92,47 @@ function cached_path(url) {
     return url.pathname.endsWith("/") ? url.pathname + "index.html" : url.pathname;
 }
 
-async function respond(request, url) {
-    const build = (request.mode !== "navigate" && url.searchParams.get("v")) || BUILD;
+// Each page being loaded again, by client id: the gone build's other
+// requests of that page wait for the same navigation.
+const reloads = new Map();
+
+// The page of client asks for a file of build, whose cache is gone.
+async function build_gone(request, client, build) {
+    const page = client && new URL(client.url);
+    // A page that this build does not hold came from the network, not from
+    // a cache here (or this build's own cache is gone as well): its files are
+    // where it came from. A reload could not make it whole.
+    if (page && !(await caches.match(cached_path(page), {cacheName: OF_BUILD + BUILD})))
+        return fetch(request);
+    if (page && "navigate" in client &&
+        (reloads.has(client.id) || TO_START.includes(request.destination))) {
+        // The navigation gets this build's page, whose files are all in its
+        // cache, so the page it loads asks for nothing gone: no loop. A
+        // fragment is left off, since a navigation to the same address with
+        // one would only scroll (the pages' addresses carry none).
+        page.hash = "";
+        if (!reloads.has(client.id))
+            reloads.set(client.id, client.navigate(page.href)
+                                       .catch(() => null)
+                                       .finally(() => reloads.delete(client.id)));
+        // Answered once the page is gone, so it never sees the refusal.
+        await reloads.get(client.id);
+    }
+    return new Response("Build " + build + " of this site is no longer kept: load the page again.",
+                        {status: 410, statusText: "Gone", headers: {"Content-Type": "text/plain"}});
+}
+
+async function respond(event, url) {
+    const request = event.request;
+    const asked = request.mode !== "navigate" && url.searchParams.get("v");
+    const build = asked || BUILD;
+    if (asked && !(await caches.has(OF_BUILD + build)))
+        return build_gone(request, await self.clients.get(event.clientId), build);
     return (await caches.match(cached_path(url), {cacheName: OF_BUILD + build})) || fetch(request);
 }
 
 self.addEventListener("fetch", (event) => {
     const url = new URL(event.request.url);
     if (event.request.method === "GET" && url.origin === self.location.origin)
-        event.respondWith(respond(event.request, url));
+        event.respondWith(respond(event, url));
 });
