@@ -25,6 +25,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.common.exceptions import WebDriverException
 
 import site_browser
 from site_browser import wait_for
@@ -106,6 +107,13 @@ class Pages(unittest.TestCase):
 
     def js(self, script, *arguments):
         return self.driver.execute_script(script, *arguments)
+
+    def js_or_none(self, script, *arguments):
+        """js(), or None while the page is being replaced."""
+        try:
+            return self.js(script, *arguments)
+        except WebDriverException:
+            return None
 
     def call(self, name, *arguments):
         return self.js("return Module._%s(...arguments);" % name, *arguments)
@@ -728,13 +736,15 @@ class Pages(unittest.TestCase):
         self.assertEqual(rows[-1][0], "170000")
 
     # ---- offline use, updates and installing ----
-    def site_copy(self):
-        """Serves a copy of the site on a port of its own: an origin of its
-        own, which no service worker controls yet. tearDown then checks that
-        the test's requests stayed on that origin. Returns (folder, server)."""
+    def site_copy(self, paths=("",)):
+        """Serves a copy of the site at each of paths under one folder, on a
+        port of its own: an origin of its own, which no service worker
+        controls yet. tearDown then checks that the test's requests stayed on
+        that origin. Returns (folder, server)."""
         folder = tempfile.mkdtemp(prefix="site-copy-")
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
-        shutil.copytree(SITE, folder, dirs_exist_ok=True)
+        for path in paths:
+            shutil.copytree(SITE, os.path.join(folder, path), dirs_exist_ok=True)
         server, self.base = site_browser.serve(folder)
         self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
@@ -749,6 +759,39 @@ class Pages(unittest.TestCase):
     def page_build(self):
         return self.js("return new URL(document.querySelector('script[src^=\"page.js\"]').src)"
                        ".searchParams.get('v');")
+
+    def mark_wasm(self):
+        """From now on, each page keeps in window.wasm_mark which .wasm it
+        ran (see WASM_MARK)."""
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                             {"source": WASM_MARK})["identifier"]
+        self.addCleanup(self.driver.execute_cdp_cmd, "Page.removeScriptToEvaluateOnNewDocument",
+                        {"identifier": script})
+
+    def deploy(self, folder, program, mark):
+        """A new build of the site in folder: program.wasm gets the custom
+        section "offline-test" with mark, and the site is stamped again.
+        Returns the new build."""
+        with open(os.path.join(folder, program + ".wasm"), "ab") as f:
+            f.write(wasm_custom_section(b"offline-test", mark))
+        worker = os.path.join(folder, "service-worker.js")
+        before = os.path.getmtime(worker)
+        subprocess.run([sys.executable, STAMP, folder], check=True, capture_output=True)
+        # The browser checks the worker with If-Modified-Since, which the
+        # test server answers to the second: a worker stamped within the
+        # second of the one before would pass for it.
+        after = max(os.path.getmtime(worker), before + 1)
+        os.utime(worker, (after, after))
+        return worker_build(folder)
+
+    def wait_for_worker(self, build, ask=False):
+        """Waits until the worker of build controls the page. With ask, the
+        page asks for the check for a new worker that the browser makes at a
+        navigation, for a page that stays open."""
+        if ask:
+            self.js("navigator.serviceWorker.getRegistration().then(r => r.update());")
+        wait_for(lambda: self.driver.execute_async_script(NEW_WORKER_CONTROLS, build), 30,
+                 "the worker of build %s to control the page" % build)
 
     def test_offline_after_one_visit(self):
         _, server = self.site_copy()
@@ -766,20 +809,14 @@ class Pages(unittest.TestCase):
         folder, server = self.site_copy()
         page = self.base + "spingrid.html"
         # Which .wasm the page ran: a custom section that the new one has.
-        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
-                                             {"source": WASM_MARK})["identifier"]
-        self.addCleanup(self.driver.execute_cdp_cmd, "Page.removeScriptToEvaluateOnNewDocument",
-                        {"identifier": script})
+        self.mark_wasm()
         self.open_controlled(page)
         old = self.page_build()
         self.assertEqual(old, worker_build(folder))
         wasm = os.path.join(folder, "spingrid.wasm")
         sizes = [os.path.getsize(wasm)]
-        with open(wasm, "ab") as f:
-            f.write(wasm_custom_section(b"offline-test", b"new"))
+        new = self.deploy(folder, "spingrid", b"new")
         sizes.append(os.path.getsize(wasm))
-        subprocess.run([sys.executable, STAMP, folder], check=True, capture_output=True)
-        new = worker_build(folder)
         self.assertNotEqual(new, old)
 
         # The first visit after it is still of the old build, whole, while
@@ -787,8 +824,7 @@ class Pages(unittest.TestCase):
         site_browser.open_page(self.driver, page)
         self.assertEqual(self.page_build(), old)
         self.assertEqual(self.js("return window.wasm_mark;"), [])
-        wait_for(lambda: self.driver.execute_async_script(NEW_WORKER_CONTROLS, new), 30,
-                 "the new build's worker to control the page")
+        self.wait_for_worker(new)
         # The old page still gets the old build's files; from the cache, as
         # the server is gone.
         server.shutdown()
@@ -810,6 +846,74 @@ class Pages(unittest.TestCase):
                          files)
         self.assertEqual({query for path, query in files if path in icons} - {""}, set())
 
+    def test_copies_on_one_origin_work_offline_side_by_side(self):
+        copies = ("physics", "maths")
+        folder, server = self.site_copy([copy + "/viewers" for copy in copies])
+        scope = {copy: self.base + copy + "/viewers/" for copy in copies}
+        self.mark_wasm()
+        marks, builds = {}, {}
+        for copy in copies:
+            marks[copy] = [copy]
+            builds[copy] = [self.deploy(os.path.join(folder, copy, "viewers"), "fieldgrid",
+                                        copy.encode())]
+            self.open_controlled(scope[copy] + "fieldgrid.html")
+        # maths deployed twice more and visited after each: its first build's
+        # cache goes, physics's stays.
+        for n in (2, 3):
+            marks["maths"].append("maths %d" % n)
+            builds["maths"].append(self.deploy(os.path.join(folder, "maths", "viewers"),
+                                               "fieldgrid", marks["maths"][-1].encode()))
+            site_browser.open_page(self.driver, scope["maths"] + "fieldgrid.html")
+            self.wait_for_worker(builds["maths"][-1])
+        kept = self.driver.execute_async_script(
+            "caches.keys().then(arguments[arguments.length - 1]);")
+        self.assertEqual({name for name in kept if " build " in name},
+                         {scope["physics"] + " build " + builds["physics"][0]} |
+                         {scope["maths"] + " build " + b for b in builds["maths"][1:]})
+
+        server.shutdown()
+        server.server_close()
+        for copy in copies:
+            site_browser.open_page(self.driver, scope[copy] + "fieldgrid.html")
+            self.assertEqual(self.page_build(), builds[copy][-1])
+            self.assertEqual(self.js("return window.wasm_mark;"), marks[copy])
+
+    def test_page_of_a_gone_build_loads_again_whole(self):
+        folder, _ = self.site_copy()
+        self.mark_wasm()
+        self.open_controlled(self.base + "spingrid.html")
+        first = self.page_build()
+        self.js("window.first_page = true;")
+        # Two deploys, each taken over by its worker while the page stays
+        # open: the first build's cache goes with the second.
+        for mark in (b"b", b"c"):
+            build = self.deploy(folder, "spingrid", mark)
+            self.wait_for_worker(build, ask=True)
+        self.assertTrue(self.js("return window.first_page === true;"))
+
+        # The page asks for its module, as it does while starting: neither the
+        # server's build nor a failure, but the page again as the last build.
+        self.js("const script = document.createElement('script');"
+                "script.src = 'spingrid.js?v=' + arguments[0];"
+                "document.body.appendChild(script);", first)
+        wait_for(lambda: self.js_or_none("return !window.first_page && Module.calledRun;"), 30,
+                 "the page to start again")
+        self.assertEqual(self.page_build(), build)
+        self.assertEqual(self.js("return window.wasm_mark;"), ["b", "c"])
+
+        # With the build's own cache gone too (emptied by hand, say), a reload
+        # could not make the page whole and would only come back: the worker
+        # leaves the page be, and its files come from the network, as the
+        # page did.
+        self.js("window.first_page = true;")
+        self.assertEqual(self.driver.execute_async_script("""
+            const [build, done] = arguments;
+            navigator.serviceWorker.getRegistration()
+                .then(r => caches.delete(r.scope + " build " + build))
+                .then(() => fetch("spingrid.wasm?v=" + build))
+                .then(r => done(r.status), e => done(String(e)));""", build), 200)
+        self.assertTrue(self.js("return window.first_page === true;"))
+
     def test_pages_are_installable(self):
         for page, name in (("index", "spingrid and fieldgrid"), ("spingrid", "spingrid"),
                            ("fieldgrid", "fieldgrid")):
@@ -822,7 +926,35 @@ class Pages(unittest.TestCase):
                     "Page.getInstallabilityErrors", {})["installabilityErrors"], [])
 
 
-# For the update test: the custom section "offline-test" of each .wasm a page
+class Stamp(unittest.TestCase):
+    """The build's stamp, without a browser."""
+
+    def test_stamp_without_one_place_to_go_fails_and_writes_nothing(self):
+        worker = "service-worker.js"
+        for name, change, said in (
+                (worker, lambda t: re.sub(r"^(const BUILD =) (.*)$", r"\1\n    \2", t,
+                                          flags=re.M), "const BUILD"),
+                (worker, lambda t: t + "const FILES = {};\n", "const FILES"),
+                ("fieldgrid.html", lambda t: re.sub(r'src="(page\.js)[^"]*"', r"src='\1'", t),
+                 "src='page.js'")):
+            with self.subTest(said):
+                folder = tempfile.mkdtemp(prefix="site-copy-")
+                self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+                shutil.copytree(SITE, folder, dirs_exist_ok=True)
+                with open(os.path.join(folder, name), encoding="utf-8") as f:
+                    text = change(f.read())
+                with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                    f.write(text)
+                before = folder_bytes(folder)
+                done = subprocess.run([sys.executable, STAMP, folder], capture_output=True,
+                                      text=True)
+                self.assertNotEqual(done.returncode, 0)
+                self.assertIn(os.path.join(folder, name) + ":", done.stderr)
+                self.assertIn(said, done.stderr)
+                self.assertEqual(folder_bytes(folder), before)
+
+
+# For the update tests: the custom section "offline-test" of each .wasm a page
 # instantiates, kept in window.wasm_mark (empty for a .wasm without one).
 WASM_MARK = """
 for (const name of ["instantiate", "instantiateStreaming"]) {
@@ -840,11 +972,12 @@ for (const name of ["instantiate", "instantiateStreaming"]) {
 # Whether the worker of build arguments[0] is active and controls the page.
 NEW_WORKER_CONTROLS = """
 const [build, done] = arguments;
-Promise.all([navigator.serviceWorker.getRegistration(),
-             caches.open("builds").then(c => c.match("active")).then(r => r ? r.text() : "")])
-    .then(([registration, active]) => done(active === build && !!registration.active &&
-        registration.active.state === "activated" &&
-        navigator.serviceWorker.controller === registration.active));
+navigator.serviceWorker.getRegistration().then(registration =>
+    caches.match("active", {cacheName: registration.scope + " builds"})
+        .then(r => r ? r.text() : "")
+        .then(active => done(active === build && !!registration.active &&
+            registration.active.state === "activated" &&
+            navigator.serviceWorker.controller === registration.active)));
 """
 # The sizes of spingrid.wasm as of each build in arguments[0].
 WASM_SIZES = """
@@ -859,6 +992,15 @@ STAMP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "we
 def worker_build(folder):
     with open(os.path.join(folder, "service-worker.js")) as f:
         return re.search(r'^const BUILD = "(\w+)";$', f.read(), re.M)[1]
+
+
+def folder_bytes(folder):
+    """Each file of folder (not of its subfolders) by name, as bytes."""
+    files = {}
+    for name in os.listdir(folder):
+        with open(os.path.join(folder, name), "rb") as f:
+            files[name] = f.read()
+    return files
 
 
 def wasm_custom_section(name, payload):
