@@ -17,6 +17,9 @@ const module_library = {
     _glui_page_field_text: "readonly",
     _glui_page_field: "readonly",
     _glui_page_edited: "readonly",
+    HEAPU8: "readonly",
+    HEAPU16: "readonly",
+    HEAPF32: "readonly",
 };
 
 export default [
@@ -28,6 +31,12 @@ export default [
             globals:
                 {...globals.browser, Module: "writable", lattice: "readonly", uPlot: "readonly"},
         },
+    },
+    // The grid's drawing runs in a worker, or in the page where workers have
+    // no WebGL.
+    {
+        files: ["web/platform/webgl_draw.js"],
+        languageOptions: {sourceType: "script", globals: {...globals.browser, ...globals.worker}},
     },
     {
         files: ["web/offline/service-worker.js"],
@@ -43,7 +52,7 @@ export default [
     // A module's library is read by Emscripten's compiler, which copies its
     // functions into the module's script: no directive of its own.
     {
-        files: ["web/page/page_calls.js", "glui/web/page_panel.js"],
+        files: ["web/page/page_calls.js", "web/platform/webgl_calls.js", "glui/web/page_panel.js"],
         languageOptions: {sourceType: "script", globals: {...globals.browser, ...module_library}},
         rules: {strict: "off"},
     },

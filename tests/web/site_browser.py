@@ -150,11 +150,12 @@ def console_errors(driver):
 
 
 def open_page(driver, url):
-    """Navigates and waits until the module has started and, on a page of the
-    test site, drawn its first frame."""
+    """Navigates and waits until the module has started, the page has set
+    up the run's words, table and plot and, on a page of the test site, the
+    module has drawn its first frame."""
     driver.get(url)
     wait_for(lambda: driver.execute_script(
-        "return !!(window.Module && Module.calledRun &&"
+        "return !!(window.Module && Module.calledRun && lattice.started &&"
         " (Module._web_frames ? Module._web_frames() > 0 : true));"),
         what="the first frame of " + url)
 

@@ -34,27 +34,24 @@ SIDE = {"spingrid": 50, "fieldgrid": 64}
 
 # The last frame's pixels at the centre of each cell, (i, j) in row-major
 # order, and whether every pixel of the margin (a pixel's slack beside the
-# grid allowed) is pure white. readPixels counts rows from the bottom, as the
-# grid's j does.
+# grid allowed) is pure white. The drawing reads them as WebGL's readPixels
+# does, rows from the bottom, as the grid's j counts.
 READ_CELLS = """
-const n = arguments[0];
-const canvas = document.getElementById("canvas");
-const gl = canvas.getContext("webgl");
-const w = canvas.width, h = canvas.height;
-const px = new Uint8Array(w * h * 4);
-gl.readPixels(0, 0, w, h, gl.RGBA, gl.UNSIGNED_BYTE, px);
-const at = (x, y) => Array.from(px.subarray(4 * (y * w + x), 4 * (y * w + x) + 3));
-const cells = [];
-for (let i = 0; i < n; i++)
-    for (let j = 0; j < n; j++)
-        cells.push(at(Math.floor((i + 1.5) * w / (n + 2)), Math.floor((j + 1.5) * h / (n + 2))));
-const lo = w / (n + 2) - 1, hi = w * (n + 1) / (n + 2) + 1;
-let white = true;
-for (let y = 0; y < h; y++)
-    for (let x = 0; x < w; x++)
-        if ((x < lo || x > hi || y < lo || y > hi) && at(x, y).some(c => c !== 255))
-            white = false;
-return {cells: cells, white: white};
+const [n, done] = arguments;
+lattice.drawing.pixels().then(function({width: w, height: h, data: px}) {
+    const at = (x, y) => Array.from(px.subarray(4 * (y * w + x), 4 * (y * w + x) + 3));
+    const cells = [];
+    for (let i = 0; i < n; i++)
+        for (let j = 0; j < n; j++)
+            cells.push(at(Math.floor((i + 1.5) * w / (n + 2)), Math.floor((j + 1.5) * h / (n + 2))));
+    const lo = w / (n + 2) - 1, hi = w * (n + 1) / (n + 2) + 1;
+    let white = true;
+    for (let y = 0; y < h; y++)
+        for (let x = 0; x < w; x++)
+            if ((x < lo || x > hi || y < lo || y > hi) && at(x, y).some(c => c !== 255))
+                white = false;
+    done({cells: cells, white: white, width: w, height: h});
+});
 """
 
 FIELD_BITS = """
@@ -114,7 +111,7 @@ class Pages(unittest.TestCase):
         return self.js("return Module._%s(...arguments);" % name, *arguments)
 
     def cells(self, program):
-        return self.js(READ_CELLS, SIDE[program])
+        return self.driver.execute_async_script(READ_CELLS, SIDE[program])
 
     def frame_after(self, frames):
         """Waits until the page has drawn a frame after the frames-th."""
@@ -201,13 +198,14 @@ class Pages(unittest.TestCase):
             "width": 900, "height": 700, "deviceScaleFactor": 2, "mobile": False})
         try:
             self.open("spingrid")
-            side, width, height, room_below, room_right = self.js(
+            side, room_below, room_right = self.js(
                 "const c = arguments[0];"
                 "const r = document.getElementById('grid').getBoundingClientRect();"
                 "const panel = document.getElementById('controls').getBoundingClientRect();"
-                "return [c.clientWidth, c.width, c.height, innerHeight - r.bottom,"
+                "return [c.clientWidth, innerHeight - r.bottom,"
                 "        innerWidth - Math.max(r.right, panel.right)];", self.canvas)
-            self.assertEqual((width, height), (2 * side, 2 * side))
+            picture = self.cells("spingrid")
+            self.assertEqual((picture["width"], picture["height"]), (2 * side, 2 * side))
             # Inside the window, and as large as the tighter side allows.
             self.assertGreaterEqual(min(room_below, room_right), 0)
             self.assertLess(min(room_below, room_right), 40, (side, room_below, room_right))
@@ -448,20 +446,54 @@ class Pages(unittest.TestCase):
 
     def test_grid_survives_a_lost_context(self):
         self.open("fieldgrid")
-        self.js("window.lose = document.getElementById('canvas').getContext('webgl')"
-                "    .getExtension('WEBGL_lose_context');"
-                "window.restored = false;"
-                "document.getElementById('canvas').addEventListener('webglcontextrestored',"
-                "    () => { restored = true; });"
-                "lose.loseContext();")
+        self.js("lattice.drawing.lose_context(true);")
         # Steps run on while the context is away; the restored grid shows them.
         ActionChains(self.driver).context_click(self.canvas).perform()
         wait_for(lambda: self.call("web_step_count") == 1, what="a step")
         frames = self.call("web_frames")
-        self.js("lose.restoreContext();")
-        wait_for(lambda: self.js("return restored;"), what="the context back")
+        self.js("lattice.drawing.lose_context(false);")
         self.frame_after(frames)
         self.assert_cells_show(self.field())
+
+    def test_grid_drawn_by_the_page_where_workers_cannot(self):
+        # Without a canvas to hand to a worker, the page draws the same
+        # frames itself.
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+            "source": "delete HTMLCanvasElement.prototype.transferControlToOffscreen;"})
+        try:
+            self.open("fieldgrid")
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
+        self.assert_cells_show(self.field())
+        frames = self.call("web_frames")
+        ActionChains(self.driver).context_click(self.canvas).perform()
+        self.frame_after(frames)
+        self.assert_cells_show(self.field())
+
+    def test_nothing_moves_as_the_page_starts(self):
+        # What the module adds (the control panel, the table's numbers, the
+        # seed, the plot) comes into room kept for it, on a phone's screen
+        # and on a wide one: the layout shift score stays near nothing.
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+            "source": "window.shifts = [];"
+                      "new PerformanceObserver(l => shifts.push(...l.getEntries()))"
+                      "    .observe({type: 'layout-shift', buffered: true});"})
+        screens = {"phone": {"width": 412, "height": 823, "deviceScaleFactor": 1.75,
+                             "mobile": True},
+                   "wide": {"width": 1350, "height": 940, "deviceScaleFactor": 1,
+                            "mobile": False}}
+        try:
+            for screen, metrics in screens.items():
+                self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
+                for program in SIDE:
+                    with self.subTest(program=program, screen=screen):
+                        self.open(program)
+                        shifted = self.js("return new Promise(done => requestAnimationFrame("
+                                          "() => done(shifts.reduce((s, e) => s + e.value, 0))));")
+                        self.assertLess(shifted, 0.01)
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
     def test_index_shows_both_viewers(self):
         self.driver.get(self.base + "index.html")

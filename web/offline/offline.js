@@ -11,16 +11,13 @@ if ("serviceWorker" in navigator) {
             console.warn("The site will not work offline: " + error.message);
         });
     };
-    // The worker's first install fetches the whole site: on a viewer's page
-    // it waits until the module has drawn its first frame, so as not to slow
-    // the page's start; elsewhere until the page has loaded.
+    // The worker's first install fetches and checks the whole site: on a
+    // viewer's page it waits until the page has started (first frame,
+    // words, table and plot), so as not to take the processor from it
+    // then; elsewhere until the page has loaded.
     window.addEventListener("load", function() {
-        if (window.Module && !Module.calledRun)
-            Module.postRun = [].concat(Module.postRun || [], function() {
-                requestAnimationFrame(function() {
-                    setTimeout(register);
-                });
-            });
+        if (window.lattice && lattice.settled)
+            lattice.settled.then(() => setTimeout(register));
         else
             register();
     });

@@ -139,10 +139,4 @@ EMSCRIPTEN_KEEPALIVE void web_redisplay()
 {
     glutPostRedisplay();
 }
-
-EMSCRIPTEN_KEEPALIVE void web_context_restored()
-{
-    gl_stand_in_context_restored();
-    glutPostRedisplay();
-}
 }

@@ -34,9 +34,8 @@
 //                           round the N x N grid
 //   web_picture_side()      N + 2
 // The window:
-//   web_redisplay()         asks for a redraw (the page does after a resize)
-//   web_context_restored()  the canvas's WebGL context is back after a loss:
-//                           sets it up again and redraws the model as it is
+//   web_redisplay()         asks for a redraw (the page does after a resize
+//                           and when its WebGL context is back after a loss)
 //
 // The module calls, when the page has defined them, Module.onStep(from_timer)
 // after each recorded step (from_timer: a burst's timer ran it) and
@@ -64,5 +63,4 @@ int web_timers_pending();
 const unsigned char *web_picture();
 int web_picture_side();
 void web_redisplay();
-void web_context_restored();
 }

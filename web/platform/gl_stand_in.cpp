@@ -22,7 +22,6 @@ static long draw_calls = 0;
 
 static unsigned char current_rgba[4] = {255, 255, 255, 255};
 
-// Kept, because a context given back after a loss has forgotten it.
 static float clear_rgba[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 
 // The polygon being built: the batch slots of its first and latest vertex,
@@ -44,9 +43,7 @@ static int captured = 0;
 
 static void draw_pending()
 {
-    // Drawing on a lost context would only fail; the model's later frames
-    // are drawn once it is back.
-    if (triangle_count > 0 && !webgl_context_lost()) {
+    if (triangle_count > 0) {
         webgl_draw_triangles(batch_xy, batch_rgba, vertex_count, batch_corners, triangle_count);
         triangles_drawn += triangle_count;
         draw_calls += 1;
@@ -86,19 +83,12 @@ long gl_stand_in_draw_calls()
     return draw_calls;
 }
 
-void gl_stand_in_context_restored()
-{
-    webgl_forget_objects();
-    webgl_clear_color(clear_rgba[0], clear_rgba[1], clear_rgba[2], clear_rgba[3]);
-}
-
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
 {
     clear_rgba[0] = red;
     clear_rgba[1] = green;
     clear_rgba[2] = blue;
     clear_rgba[3] = alpha;
-    webgl_clear_color(red, green, blue, alpha);
 }
 
 void gl_stand_in_capture(unsigned char *rgb, int max_polygons)
@@ -120,12 +110,8 @@ void glClear(GLbitfield mask)
     if (capture_rgb)
         return;
     draw_pending();
-    if (webgl_context_lost())
-        return;
-    // The canvas's backing store follows the window's size and density, so
-    // every frame takes the viewport from it.
-    webgl_fit_viewport();
-    webgl_clear(mask & GL_COLOR_BUFFER_BIT);
+    if (mask & GL_COLOR_BUFFER_BIT)
+        webgl_clear(clear_rgba[0], clear_rgba[1], clear_rgba[2], clear_rgba[3]);
 }
 
 void glBegin(GLenum mode)

@@ -8,30 +8,24 @@
 // says what the definitions do.
 //
 //   [X] glClearColor(r, g, b, a): the colour glClear fills with
-//   [X] glClear(GL_COLOR_BUFFER_BIT): draws what is pending, fits the
-//       viewport to the canvas's backing store, clears
+//   [X] glClear(GL_COLOR_BUFFER_BIT): draws what is pending, clears the
+//       whole canvas
 //   [X] glBegin(GL_POLYGON) ... glEnd(): a convex polygon, drawn as a fan of
 //       triangles; fewer than three vertices draw nothing
 //   [X] glColor3d(r, g, b): the colour of the vertices that follow, each
 //       component clamped to 0..1 and shown as round(255 c); a NaN shows 0
 //   [X] glVertex2d(x, y): a vertex in normalised device coordinates (-1..1)
-//   [X] glFlush(): draws what is pending; the browser shows the canvas when
-//       the callback returns
+//   [X] glFlush(): draws what is pending; the frame is shown once the
+//       callback returns
 //   [ ] every other primitive (vertices between glBegin(other) and glEnd are
 //       dropped), matrices, lighting, textures, state queries
 //
 // A frame may hold any number of polygons: when the array is full its
-// contents are drawn and it starts again. Needs the WebGL context that the
-// page made current (glutCreateWindow); the first call sets up the shaders.
-// While the browser has taken the context away, frames are dropped whole.
+// contents are drawn and it starts again. The page draws what the stand-in
+// hands it (webgl_batch.h); the calls of one task make one frame.
 #pragma once
 
 #include <GL/gl.h>
-
-// The page's context was given back after a loss, empty: the clear colour is
-// set again and the shaders and buffers are made anew on the next draw. The
-// caller then asks for a redraw.
-void gl_stand_in_context_restored();
 
 // A frame's colours rather than the frame, for a picture of the grid: from
 // gl_stand_in_capture until gl_stand_in_captured, nothing reaches WebGL, and

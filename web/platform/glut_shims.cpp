@@ -7,3 +7,10 @@ extern "C" void glutPostWindowRedisplay(int)
     // frame into one call of the display callback, as freeglut does.
     glutPostRedisplay();
 }
+
+extern "C" int glutCreateWindow(const char *)
+{
+    // The page owns the canvas and draws on it beside the module
+    // (webgl_draw.js): the window needs no WebGL context here.
+    return 1;
+}

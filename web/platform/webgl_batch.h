@@ -1,27 +1,16 @@
 // SPDX-License-Identifier: MIT
 // Private to the OpenGL stand-in: the WebGL side, kept apart because the
-// WebGL headers and <GL/gl.h> declare the same names differently.
+// WebGL headers and <GL/gl.h> declare the same names differently. In the
+// page, the page's script draws (webgl_calls.js); the calls of one task make
+// one frame.
 #pragma once
 
+extern "C" {
 // Draws indexed triangles: xy holds 2 * vertices floats (x, y per
 // vertex, in normalised device coordinates), rgba 4 * vertices bytes (0..255
-// per component), corners 3 * triangles vertex numbers below vertices. Sets
-// up the shaders and buffers on the first call into WebGL, and checks them
-// on the first draw.
+// per component), corners 3 * triangles vertex numbers below vertices.
 void webgl_draw_triangles(const float *xy, const unsigned char *rgba, int vertices,
                           const unsigned short *corners, int triangles);
-
-// Sets the viewport to the whole drawing buffer of the current context.
-void webgl_fit_viewport();
-
-// glClearColor and glClear of the current WebGL context.
-void webgl_clear_color(float r, float g, float b, float a);
-void webgl_clear(unsigned int mask);
-
-// Whether the browser has taken the current context away (a GPU reset, a
-// driver update, memory reclaimed). Every call on it does nothing then.
-bool webgl_context_lost();
-
-// The context came back empty: the shaders and buffers are made anew on the
-// next draw.
-void webgl_forget_objects();
+// Fills the whole canvas with the colour (each component 0..1).
+void webgl_clear(float red, float green, float blue, float alpha);
+}

@@ -33,6 +33,7 @@
 //                         count sweeps at T; mean microseconds per sweep
 #pragma once
 
-// Redraws count times through display, each finished on the GPU; returns
-// the mean milliseconds per frame.
+// Redraws count times through display, each frame made and handed to the
+// page's drawing (which draws beside the page); returns the mean
+// milliseconds per frame.
 double time_frames(int count, void (*display)());

@@ -16,16 +16,15 @@ const root = document.documentElement;
 const column_least = 20;
 const column_most = 30;
 
-// Keeps room under the grid for the longest caption the page can show at
-// this width, so that a caption that grows a line moves nothing.
-function reserve_caption(side) {
+// The height of the longest caption the page can show under a grid of
+// side pixels: a layout of the page, so fit asks once per side.
+function caption_height(side) {
     caption.style.width = side + 2 + "px";
     caption.style.minHeight = "";
     const text = caption.textContent;
     caption.textContent = lattice.words.longest();
     const height = Math.ceil(caption.getBoundingClientRect().height);
     caption.textContent = text;
-    caption.style.minHeight = height + "px";
     caption.style.width = "";
     return height;
 }
@@ -39,8 +38,11 @@ function fit() {
     const width = root.clientWidth;
     const height = root.clientHeight;
     const top = view.getBoundingClientRect().top + window.scrollY;
+    const heights = new Map();
     const under = function(side) {
-        return reserve_caption(side) + gap;
+        if (!heights.has(side))
+            heights.set(side, caption_height(side));
+        return heights.get(side) + gap;
     };
     // Beside the column, as tall as the window allows, the column at its
     // least; under it, as wide. The caption's room depends on the side
@@ -60,15 +62,17 @@ function fit() {
     if (!wide)
         side = settled(false);
     side = Math.max(100, side);
-    under(side);
+    // Room kept under the grid for the longest caption at this width, so
+    // that a caption that grows a line moves nothing.
+    caption.style.minHeight = under(side) - gap + "px";
     view.classList.toggle("wide", wide);
+    view.classList.add("sized");
     root.style.setProperty("--side", side + "px");
     const column = Math.min(column_most * rem, width - 3 * gap - side - border - 1);
     root.style.setProperty("--column", Math.max(column_least * rem, column) + "px");
     const backing = Math.round(side * (window.devicePixelRatio || 1));
-    if (canvas.width !== backing || canvas.height !== backing) {
-        canvas.width = backing;
-        canvas.height = backing;
+    if (lattice.drawing.side() !== backing) {
+        lattice.drawing.resize(backing);
         // A new backing store starts blank; the grid is drawn again.
         if (lattice.module_ready)
             Module._web_redisplay();
@@ -80,6 +84,7 @@ function fit() {
 // A press on the grid as GLUT takes it from the canvas: button 0 is a
 // left press, 2 a right press.
 function press(button) {
+    lattice.measure.take_first_row();
     for (const type of ["mousedown", "mouseup"])
         canvas.dispatchEvent(
             new MouseEvent(type, {button: button, bubbles: true, cancelable: true}));
@@ -134,6 +139,9 @@ lattice.grid = {
         canvas.addEventListener("pointerdown", function() {
             if (controls.contains(document.activeElement))
                 document.activeElement.blur();
+            // A press may step the model: the run's first row is the model
+            // before it.
+            lattice.measure.take_first_row();
         }, true);
         // The keyboard's presses on the focused grid, listened for here,
         // not through GLUT: with a keyboard callback, Emscripten's GLUT

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The run, measured: a live plot of the run's rows (uPlot), with dashed
 // reference lines from theory, and a table of what was measured beside the
-// exact answer. The plot redraws at most four times a second while steps
-// run and never at rest; the table follows the caption (words.js).
+// exact answer. The plot is made at the first step (before it, there is one
+// point to plot), and its library loaded then, so that a page's start does
+// not wait for either; it redraws at most four times a second while steps
+// run and never at rest. The table follows the caption (words.js).
 "use strict";
 
 (function(lattice) {
@@ -24,6 +26,7 @@ const layouts = {
         x_label: "sweep",
         step_name: "sweep",
         exact_heading: "Exact, infinite lattice",
+        table_rows: 4,
         places: 4,
         scales: {x: {time: false}, y: {range: [-2.05, 1.05]}},
         axes: [{label: "sweep"}, {label: "per spin"}],
@@ -62,6 +65,7 @@ const layouts = {
         x_label: "time",
         step_name: "step",
         exact_heading: "Linear theory",
+        table_rows: 2,
         places: 3,
         scales: {
             x: {time: false},
@@ -99,6 +103,10 @@ const layouts = {
 const layout = layouts[program];
 
 let plot = null;
+let plot_asked = false;
+// Settles once the table has its first numbers: the page's start is over.
+let started = null;
+lattice.settled = new Promise((resolve) => started = resolve);
 let first_row = null;
 let plotted_at = -Infinity;
 let plot_timer = 0;
@@ -119,10 +127,26 @@ function plot_data() {
     ];
 }
 
+// The legend, in words and marks: the figure's caption.
+function say_legend() {
+    for (const s of layout.series) {
+        if (!s.label)
+            continue;
+        const item = document.createElement("span");
+        const mark = document.createElement("span");
+        mark.className = s.dash ? "mark dashed" : "mark";
+        mark.style.color = s.stroke;
+        item.append(mark, s.label + " ");
+        plot_says.append(item);
+    }
+    plot_says.append(document.createElement("br"), layout.says + " The numbers are in the " +
+                                                       "table below and in the data file.");
+}
+
 function make_plot() {
     if (typeof uPlot !== "function") {
-        plot_says.textContent = "No plot: its library did not load. The table below and " +
-                                "the data file have the numbers.";
+        plot_box.textContent = "No plot: its library did not load. The table below and the data " +
+                               "file have the numbers.";
         return;
     }
     const options = Object.assign(plot_size(), {
@@ -140,21 +164,26 @@ function make_plot() {
                                   points: {show: false},
                               }))),
     });
-    plot = new uPlot(options, plot_data(), plot_box);
-    // The legend, in words and marks: the figure's caption.
-    plot_says.textContent = "";
-    for (const s of layout.series) {
-        if (!s.label)
-            continue;
-        const item = document.createElement("span");
-        const mark = document.createElement("span");
-        mark.className = s.dash ? "mark dashed" : "mark";
-        mark.style.color = s.stroke;
-        item.append(mark, s.label + " ");
-        plot_says.append(item);
-    }
-    plot_says.append(document.createElement("br"), layout.says + " The numbers are in the " +
-                                                       "table below and in the data file.");
+    // Made here, put on the page and first drawn in a task of its own: each
+    // half takes a while.
+    new uPlot(options, plot_data(), function(made, init) {
+        setTimeout(function() {
+            plot_box.replaceChildren(made.root);
+            init();
+            plot = made;
+            plotted_at = performance.now();
+        });
+    });
+}
+
+// Loads the plot's library, as of the page's build, then makes the plot.
+function ask_for_plot() {
+    plot_asked = true;
+    const library = document.createElement("script");
+    library.src = lattice.of_build("uPlot.iife.min.js");
+    library.addEventListener("load", () => setTimeout(make_plot));
+    library.addEventListener("error", make_plot);
+    document.head.append(library);
 }
 
 function draw_plot() {
@@ -174,15 +203,38 @@ function row_of_table(description) {
 }
 
 lattice.measure = {
-    // Builds the plot and the table, once the module has started.
-    start: function() {
-        first_row = lattice.run.now();
+    // What does not wait for the module, there before the view is first
+    // shown: headings, notes, the plot's caption, and a row for each
+    // quantity of the table, so that nothing moves when the numbers come.
+    prepare: function() {
         exact_heading.textContent = layout.exact_heading;
+        table_note.textContent = layout.note;
+        say_legend();
+        for (let k = 0; k < layout.table_rows; k++)
+            table.tBodies[0].append(row_of_table({label: "\u00a0", unit: ""}));
+    },
+    // The model as it stands before the first step, once the run has
+    // started: taken in a task of its own (the module's first measurement
+    // takes a while), or at the first press if that comes sooner.
+    take_first_row: function() {
+        if (!first_row && lattice.running)
+            first_row = lattice.run.now();
+    },
+    // Then fills the table and makes the plot.
+    start: function() {
         const body = table.tBodies[0];
-        for (const description of lattice.run.schema().table)
-            body.append(row_of_table(description));
-        make_plot();
+        lattice.run.schema().table.forEach(function(description, k) {
+            const row = row_of_table(description);
+            if (k < body.rows.length)
+                body.rows[k].replaceWith(row);
+            else
+                body.append(row);
+        });
+        while (body.rows.length > lattice.run.schema().table.length)
+            body.deleteRow(-1);
         lattice.measure.update_table();
+        plot_box.textContent = "The plot begins with the first " + layout.step_name + ".";
+        started();
     },
     // The model as it stood before the first step.
     first_row: function() {
@@ -198,8 +250,11 @@ lattice.measure = {
         table_note.style.minHeight = Math.ceil(table_note.getBoundingClientRect().height) + "px";
         table_note.textContent = text;
     },
-    // A redraw of the plot, at most four times a second.
+    // A redraw of the plot, at most four times a second; the first step
+    // makes it.
     plot_soon: function() {
+        if (!plot_asked)
+            ask_for_plot();
         if (!plot_timer)
             plot_timer =
                 setTimeout(draw_plot, Math.max(0, plotted_at + plot_interval - performance.now()));

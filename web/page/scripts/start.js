@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The page around a viewer's module: makes the canvas's WebGL context and
-// keeps the grid through a loss of it, loads the module (its name is the
-// body's data-program), starts the run from the address's seed or the clock,
-// and ties the module's news of steps and timers to the page's words, plot
-// and table.
+// The page around a viewer's module: starts the grid's drawing and keeps
+// the grid through a loss of its WebGL context, loads the module (its name is
+// the body's data-program), starts the run from the address's seed or the
+// clock, and ties the module's news of steps and timers to the page's words,
+// plot and table.
 "use strict";
 
 (function(lattice) {
@@ -12,10 +12,15 @@ const program = document.body.dataset.program;
 // "?v=" that the site's stamp gave page.js; see service-worker.js).
 lattice.build = new URL(document.currentScript.src).searchParams.get("v");
 const of_build = (url) => lattice.build ? url + "?v=" + lattice.build : url;
+lattice.of_build = of_build;
 const canvas = document.getElementById("canvas");
 const status = document.getElementById("status");
 const about = document.getElementById("about");
 lattice.module_ready = false;
+// Whether the run has started (the model as the seed makes it), and
+// whether the run's words, table and plot have been set up.
+lattice.running = false;
+lattice.started = false;
 
 lattice.status = function(text) {
     status.textContent = text;
@@ -52,31 +57,27 @@ try {
 
 const asked = lattice.address.read();
 lattice.grid.listen();
-lattice.grid.fit();
 
-// The grid is drawn whole in every frame, so nothing needs the drawing
-// buffer kept after the browser has shown it.
-const context =
-    canvas.getContext("webgl", {alpha: false, antialias: false, depth: false, stencil: false});
-if (!context) {
-    lattice.status("This browser gives the page no WebGL, so the grid cannot be drawn.");
-    return;
+function start_drawing() {
+    lattice.drawing.start(of_build("webgl_draw.js"), {
+        // Browsers take a context away (a GPU reset, a driver update, a phone
+        // reclaiming memory) and give it back empty: the module then draws the
+        // model as it is.
+        restored: function() {
+            if (lattice.module_ready)
+                Module._web_redisplay();
+        },
+        failed: function() {
+            lattice.status("This browser gives the page no WebGL, so the grid cannot be drawn.");
+        },
+    });
 }
-// Browsers take a context away (a GPU reset, a driver update, a phone
-// reclaiming memory). Cancelling the loss asks for it back; once it is
-// back, the module sets it up again and draws the model as it is then.
-canvas.addEventListener("webglcontextlost", function(event) {
-    event.preventDefault();
-});
-canvas.addEventListener("webglcontextrestored", function() {
-    if (lattice.module_ready)
-        Module._web_context_restored();
-});
 
 function start_run() {
     // The clock's seconds, as the desktop seeds, unless the address gives one.
     const seed = asked.seed !== null ? asked.seed : Math.floor(Date.now() / 1000) % 2 ** 32;
     Module._web_start_run(seed);
+    lattice.running = true;
     document.getElementById("seed").textContent = "Seed " + lattice.run.seed();
     const notes = [];
     if (asked.value !== null) {
@@ -88,17 +89,29 @@ function start_run() {
         notes.push("Ignored from the address: " + asked.ignored.join("; ") + ".");
     if (notes.length > 0)
         lattice.status(notes.join(" "));
+    // The first frame comes first, and has the processor to itself while
+    // it is drawn; the words, table and plot follow, a task at a time, so
+    // that none keeps the page from answering for long.
+    lattice.drawing.shown().then(() => setTimeout(first_row));
+}
+
+function first_row() {
+    lattice.measure.take_first_row();
+    setTimeout(finish_start);
+}
+
+// The grid keeps the size it had: the control panel comes into room kept
+// for it beside or under the grid, and the caption into room kept under it.
+function finish_start() {
     lattice.measure.start();
     lattice.words.update_caption();
     lattice.take_away.listen();
-    // The control panel, the caption and the plot are there now: they
-    // may change what fits.
-    lattice.grid.fit();
+    lattice.started = true;
 }
 
 window.Module = {
     canvas: canvas,
-    preinitializedWebGLContext: context,
+    drawing: lattice.drawing,
     locateFile: (path, prefix) => of_build(prefix + path),
     onRuntimeInitialized: function() {
         lattice.module_ready = true;
@@ -107,10 +120,18 @@ window.Module = {
     onTimerSet: lattice.words.timer_set_heard,
     postRun: [start_run],
 };
-const script = document.createElement("script");
-script.src = of_build(program + ".js");
-script.onerror = function() {
-    lattice.status("Could not load " + script.src + ".");
-};
-document.body.appendChild(script);
+// The view's texts and size, the drawing and the module, in a task after
+// the script's own: the view is shown once sized (grid.js), the canvas
+// sized before the drawing takes it.
+setTimeout(function() {
+    lattice.measure.prepare();
+    lattice.grid.fit();
+    start_drawing();
+    const script = document.createElement("script");
+    script.src = of_build(program + ".js");
+    script.onerror = function() {
+        lattice.status("Could not load " + script.src + ".");
+    };
+    document.body.appendChild(script);
+});
 })(globalThis.lattice = globalThis.lattice || {});

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: MIT
+// The grid's frames on their way from the module's OpenGL stand-in
+// (webgl_calls.js) to WebGL (webgl_draw.js). Where the browser has WebGL in
+// workers, a worker owns the canvas and draws there: compiling the shaders
+// and waiting for the GPU then never hold up the page. Elsewhere the page
+// loads the same drawing and runs it itself. The calls of one task make one
+// frame; what comes before the drawing is ready waits for it, in order.
+"use strict";
+
+(function(lattice) {
+const canvas = document.getElementById("canvas");
+// The frame being made in this task.
+let steps = [];
+// The worker that has the canvas, or the drawing on this page's thread;
+// and the worker that will have the canvas once there is a frame for it.
+let worker = null;
+let here = null;
+let helper = null;
+// Messages (with what they transfer) from before either was ready.
+let waiting = [];
+// The canvas's backing store, side by side pixels.
+let side = 0;
+// Who asked for pixels, in order.
+const asked = [];
+let said = null;
+// Settled once the first frame has been drawn, or cannot be.
+let first_shown = null;
+const shown = new Promise((resolve) => first_shown = resolve);
+
+function run_here(message) {
+    if (message.frame) {
+        here.draw(message.frame);
+        first_shown();
+    } else if (message.side) {
+        here.resize(message.side);
+    } else if (message.pixels) {
+        asked.shift()(here.pixels());
+    } else {
+        here.lose_context(message.lost);
+    }
+}
+
+// Hands the canvas to the worker with the first frame, not before: a canvas
+// whose frames come from a worker holds the page's frames back until the
+// worker has shown one (in Chromium, up to most of a second), and the first
+// frame comes from the page's own.
+function hand_over() {
+    const offscreen = canvas.transferControlToOffscreen();
+    helper.postMessage({canvas: offscreen}, [offscreen]);
+    worker = helper;
+    ready();
+}
+
+function post(message, transfer) {
+    if (!worker && helper && message.frame)
+        hand_over();
+    if (worker)
+        worker.postMessage(message, transfer || []);
+    else if (here)
+        run_here(message);
+    else
+        waiting.push([message, transfer]);
+}
+
+function ready() {
+    const queued = waiting;
+    waiting = [];
+    for (const [message, transfer] of queued)
+        post(message, transfer);
+}
+
+function end_frame() {
+    const frame = steps;
+    steps = [];
+    const transfer = [];
+    for (const step of frame)
+        if (step.xy)
+            transfer.push(step.xy.buffer, step.rgba.buffer, step.corners.buffer);
+    post({frame: frame}, transfer);
+}
+
+function add(step) {
+    if (steps.length === 0)
+        queueMicrotask(end_frame);
+    steps.push(step);
+}
+
+// The drawing on this page's thread, from the same file as the worker's.
+function draw_here(file) {
+    const script = document.createElement("script");
+    script.src = file;
+    script.onload = function() {
+        here = lattice.drawing_on(canvas, said.restored);
+        if (here)
+            ready();
+        else
+            failed();
+    };
+    script.onerror = failed;
+    document.body.appendChild(script);
+}
+
+function failed() {
+    first_shown();
+    said.failed();
+}
+
+function start_worker(file) {
+    const candidate = new Worker(file);
+    candidate.onmessage = function(event) {
+        const message = event.data;
+        if ("webgl" in message) {
+            if (worker && !message.webgl) {
+                failed();
+            } else if (!worker && message.webgl) {
+                helper = candidate;
+                if (waiting.some(([queued]) => queued.frame))
+                    hand_over();
+            } else if (!worker) {
+                candidate.terminate();
+                draw_here(file);
+            }
+        } else if (message.shown) {
+            first_shown();
+        } else if (message.restored) {
+            said.restored();
+        } else if (message.pixels) {
+            asked.shift()(message.pixels);
+        }
+    };
+    candidate.onerror = function() {
+        if (!worker && !here)
+            draw_here(file);
+    };
+}
+
+lattice.drawing = {
+    // Starts the drawing of file (webgl_draw.js); says.restored() is called
+    // when a lost WebGL context is back, says.failed() when there is no
+    // WebGL to draw with.
+    start: function(file, says) {
+        said = says;
+        if (typeof Worker === "function" && canvas.transferControlToOffscreen) {
+            try {
+                start_worker(file);
+                return;
+            } catch {
+                // A worker refused: the page draws.
+            }
+        }
+        draw_here(file);
+    },
+    // The module's calls (webgl_calls.js).
+    clear: (rgba) => add({clear: rgba}),
+    triangles: (xy, rgba, corners) => add({xy: xy, rgba: rgba, corners: corners}),
+    side: () => side,
+    // A promise settled once the first frame has been drawn (by the GPU,
+    // where a worker draws), or cannot be.
+    shown: () => shown,
+    // A new backing store for the canvas: it starts blank.
+    resize: function(new_side) {
+        side = new_side;
+        if (worker || here) {
+            post({side: side});
+        } else {
+            canvas.width = side;
+            canvas.height = side;
+        }
+    },
+    // The latest frame's pixels, once drawn: a promise of {width, height,
+    // data}, RGBA bytes with rows from the bottom.
+    pixels: function() {
+        return new Promise(function(resolve) {
+            asked.push(resolve);
+            post({pixels: true});
+        });
+    },
+    // Takes the WebGL context away (lost true) or gives it back, as a
+    // browser may.
+    lose_context: (lost) => post({lost: lost}),
+};
+})(globalThis.lattice = globalThis.lattice || {});
