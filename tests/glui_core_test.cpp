@@ -62,6 +62,32 @@ TEST(SpinnerField, ShownTextFollowsTheLiveVariableWhoeverWroteIt)
     clear_control_tables();
 }
 
+TEST(SpinnerField, LeavingAnEditedFieldSaysWhatBecameOfItsText)
+{
+    const struct {
+        const char *text;
+        bool edited;
+        int steps;
+        const char *words;
+        float alpha;
+    } cases[] = {{"9", true, 0, "9 is above 4: alpha is 4", 4.0f},
+                 {"9", false, 0, "", 1.5f},
+                 {"2", true, 0, "", 2.0f},
+                 {"x", true, +1, "x is not a number: alpha stays 1.5", 1.6f}};
+    for (const auto &c : cases) {
+        clear_control_tables();
+        float alpha = 1.5f;
+        int w = add_control_window_row();
+        GLUI_Spinner *s = glui_windows[w].handle.add_spinner("alpha", GLUI_SPINNER_FLOAT, &alpha);
+        s->set_float_limits(1, 4);
+        char words[160] = "stale";
+        commit_spinner_field(s->slot, c.text, c.edited, c.steps, words, sizeof words);
+        EXPECT_STREQ(words, c.words) << c.text << " " << c.edited;
+        EXPECT_EQ(alpha, c.alpha) << c.text << " " << c.edited;
+    }
+    clear_control_tables();
+}
+
 TEST(SpinnerField, CommittedTextIsSaidInWords)
 {
     const struct {

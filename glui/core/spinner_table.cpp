@@ -177,9 +177,14 @@ void step_spinner(int spinner, int steps)
                                                   glui_spinners[spinner].data_type, direction));
 }
 
-void commit_spinner_field(int spinner, const char *text, bool edited, int steps)
+void commit_spinner_field(int spinner, const char *text, bool edited, int steps, char *words,
+                          int size)
 {
-    if (edited)
+    if (words && size > 0)
+        words[0] = '\0';
+    if (edited && words)
+        commit_spinner_text_in_words(spinner, text, words, size);
+    else if (edited)
         commit_spinner_text(spinner, text);
     step_spinner(spinner, steps);
 }

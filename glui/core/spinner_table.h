@@ -86,7 +86,11 @@ void step_spinner(int spinner, int steps);
 // elsewhere) or stepped from inside (Up, Down, the wheel): text the user
 // edited since the field last showed the value is committed first (a visit
 // without an edit writes nothing), then the value steps from what it left.
-void commit_spinner_field(int spinner, const char *text, bool edited, int steps);
+// With words (size bytes), what became of the edited text is written there
+// as commit_spinner_text_in_words says it ("" when there was none, or it was
+// taken as it is).
+void commit_spinner_field(int spinner, const char *text, bool edited, int steps,
+                          char *words = nullptr, int size = 0);
 
 // ---- hooks each backend implements ----
 

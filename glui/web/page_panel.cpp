@@ -36,6 +36,9 @@ void glui_page_make_spinner(int spinner, int window, const char *label, int whol
 // Shows text in the spinner's field and its range (low, high; "" for none)
 // to assistive technology.
 void glui_page_show_text(int spinner, const char *text, const char *low, const char *high);
+// Hands words about the spinner to the page (Module.gluiSay), for its
+// status region.
+void glui_page_say(int spinner, const char *words);
 }
 
 void open_control_window(int window, const char *name, int, int)
@@ -90,8 +93,14 @@ EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
     if (!is_spinner(spinner))
         return;
     const char *text = length >= 0 && length < field_text_size ? field_text : "";
-    commit_spinner_field(spinner, text, glui_spinners[spinner].backend.edited, steps);
+    char words[160];
+    commit_spinner_field(spinner, text, glui_spinners[spinner].backend.edited, steps, words,
+                         sizeof words);
     show_spinner_value(spinner);
+    // Refused or limited text is said, not only put back: a keyboard or
+    // screen-reader user would not see why the field shows another value.
+    if (words[0] != '\0')
+        glui_page_say(spinner, words);
 }
 
 // Commits the text in glui_page_field_text (length bytes) as typed and left,

@@ -152,4 +152,10 @@ mergeInto(LibraryManager.library, {
         if (document.activeElement === input)
             input.select();
     },
+    // Words about a spinner (a refused or limited value) go to the page's
+    // Module.gluiSay, where the page defined one.
+    glui_page_say: function(spinner, words) {
+        if (Module.gluiSay)
+            Module.gluiSay(UTF8ToString(words));
+    },
 });

@@ -123,3 +123,37 @@ TEST_F(GlStandIn, OnlyPolygonsOfThreeVerticesOrMoreDraw)
     EXPECT_EQ(draws, 0);
     EXPECT_EQ(gl_stand_in_draw_calls(), draw_calls_before);
 }
+
+// A page's colour scale: each red of green and blue 0 (the viewers' cells)
+// drawn in the scale's colour, pictures included; any other colour as it is.
+TEST_F(GlStandIn, ARecolouringGivesEachRedItsColourAndNoOtherColour)
+{
+    unsigned char table[768];
+    for (int r = 0; r < 256; r++) {
+        table[3 * r] = static_cast<unsigned char>(255 - r);
+        table[3 * r + 1] = static_cast<unsigned char>(r);
+        table[3 * r + 2] = 7;
+    }
+    const double colours[][3] = {{0.5, 0, 0}, {0, 0, 0}, {1, 1, 1}, {1, 0, 0.5}};
+    const unsigned char expected[][3] = {
+        {127, 128, 7}, {255, 0, 7}, {255, 255, 255}, {255, 0, 128}};
+    for (bool recoloured : {true, false}) {
+        gl_stand_in_recolour(recoloured ? table : nullptr);
+        unsigned char rgb[4][3];
+        gl_stand_in_capture(&rgb[0][0], 4);
+        for (const auto &c : colours) {
+            glBegin(GL_POLYGON);
+            glColor3d(c[0], c[1], c[2]);
+            for (int k = 0; k < 4; k++)
+                glVertex2d(k / 4.0, 0.5);
+            glEnd();
+        }
+        EXPECT_EQ(gl_stand_in_captured(), 4);
+        for (int p = 0; p < 4; p++)
+            for (int k = 0; k < 3; k++) {
+                const int plain = static_cast<int>(std::lround(255 * colours[p][k]));
+                EXPECT_EQ(rgb[p][k], recoloured ? expected[p][k] : plain) << p << ", " << k;
+            }
+    }
+    EXPECT_EQ(draws, 0) << "a capture draws nothing";
+}

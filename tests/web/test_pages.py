@@ -295,6 +295,19 @@ class Pages(unittest.TestCase):
         self.type_into(field, "abc")
         self.assertEqual(self.call("web_alpha"), 1.5)
         self.assertEqual(float(field.get_attribute("value")), 1.5)
+        # Said in words as well, each time: refused, limited, or nothing to
+        # say when taken as typed.
+        self.assertEqual(self.text_of("status"), "abc is not a number: alpha stays 1.5")
+        self.type_into(field, "abc")
+        self.assertEqual(self.text_of("status").strip(), "abc is not a number: alpha stays 1.5")
+        self.open("spingrid")
+        field = self.spinner("Temperature")
+        for typed, said, value in (("2.5", "2.5 is not a whole number: Temperature stays 1", 1),
+                                   ("7", "7 is above 4: Temperature is 4", 4),
+                                   ("2.27", "2.27 is not a whole number: Temperature stays 4", 4)):
+            self.type_into(field, typed)
+            self.assertEqual(self.text_of("status").strip(), said)
+            self.assertEqual(self.call("web_temperature"), value)
 
     def test_escape_gives_up_the_edit(self):
         self.open("fieldgrid")
@@ -351,7 +364,10 @@ class Pages(unittest.TestCase):
             wait_for(lambda: caption().startswith("Sweep %d at temperature 1:" % n),
                      what="sweep %d" % n)
         self.assertTrue(all(self.js("return menus;")))
-        # Tab moves on to the spinner, whose keys stay its own.
+        # Tab moves on to the choice of colours under the grid, then to the
+        # spinner, whose keys stay its own.
+        ActionChains(self.driver).send_keys(Keys.TAB).perform()
+        self.assertEqual(active(), "colours")
         ActionChains(self.driver).send_keys(Keys.TAB).perform()
         self.assertEqual(active(), "glui-spinner-0")
         ActionChains(self.driver).send_keys("3", Keys.ENTER, " ").perform()
@@ -359,8 +375,10 @@ class Pages(unittest.TestCase):
         self.assertTrue(caption().startswith("Sweep 3 at"))
         self.assertFalse(self.js("return Module._web_timers_pending() > 0;"))
         # Enter is a left press: a burst at the temperature of the press.
-        ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT) \
-            .send_keys(Keys.ENTER).perform()
+        ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB, Keys.TAB) \
+            .key_up(Keys.SHIFT).perform()
+        self.assertEqual(active(), "canvas")
+        ActionChains(self.driver).send_keys(Keys.ENTER).perform()
         wait_for(lambda: self.text_of("announcer") == "100 sweeps started", what="the start")
         wait_for(lambda: caption().startswith("Sweep") and " at temperature 3:" in caption(),
                  what="a sweep of the burst")
@@ -441,8 +459,10 @@ class Pages(unittest.TestCase):
                           "Download data (CSV)", "Save picture (PNG)"])
         # The plot is a picture named by its legend; the table has its
         # headers.
-        plot, = tree["image"]
+        plot, legend = sorted(tree["image"], key=lambda n: n["name"].startswith("Colours"))
         self.assertIn("wavenumber", plot["name"])
+        self.assertEqual(legend["name"], "Colours: \u22121 or below black, 0 dark red,"
+                                         " +1 or above red")
         self.assertEqual([n["name"] for n in tree["columnheader"]],
                          ["Quantity", "Measured", "Linear theory"])
         spinner, = tree["spinbutton"]
@@ -532,6 +552,46 @@ class Pages(unittest.TestCase):
                 # canvas, a name it cannot read) must not be on the controls.
                 self.assertEqual([(r["id"], n["target"]) for r in results["incomplete"]
                                   for n in r["nodes"] if n["on_controls"]], [])
+
+    def test_colours_chosen_draw_the_grid_name_it_and_are_remembered(self):
+        self.open("spingrid")
+        self.right_presses(1, "Sweep 1 ")
+        self.assertIn(" cells red,", self.text_of("caption"))
+        choice = self.driver.find_element(By.ID, "colours")
+        self.assertEqual(choice.accessible_name, "Colours")
+        self.assertEqual([o.text for o in choice.find_elements(By.TAG_NAME, "option")],
+                         ["black\u2013red (design)", "blue\u2013yellow (for every eye)"])
+        # By keyboard: the choice, then the grid in the scale's colours, the
+        # caption's and the legend's words, the picture too.
+        frames = self.call("web_frames")
+        choice.send_keys(Keys.ARROW_DOWN)
+        self.frame_after(frames)
+        table = self.js("const at = Module._web_colour_table(1);"
+                        "return Array.from(Module.HEAPU8.subarray(at, at + 768));")
+        high, low = tuple(table[765:768]), tuple(table[0:3])
+        spins = self.js("return Array.from(Module.HEAP32.subarray(Module._web_spins() / 4,"
+                        " Module._web_spins() / 4 + 2500));")
+        for colour, spin in zip(self.cells("spingrid")["cells"], spins):
+            self.assertEqual(tuple(colour), high if spin == 1 else low)
+        self.assertIn(" cells yellow,", self.text_of("caption"))
+        self.assertEqual(self.js("return document.getElementById('legend')"
+                                 ".getAttribute('aria-label');"),
+                         "Colours: \u22121 dark blue, +1 yellow")
+        _, data = self.download("save-png")
+        width, _, rows = site_browser.png_pixels(data)
+        scale = width // 52
+        self.assertEqual(rows[int(1.5 * scale)][int(1.5 * scale)],
+                         high if spins[49] == 1 else low)
+        # Remembered for the site's other pages; back to the design's.
+        self.open("fieldgrid")
+        self.assertEqual(self.js("return document.getElementById('colours').value;"), "1")
+        self.assertEqual(self.js("return document.getElementById('legend')"
+                                 ".getAttribute('aria-label');"),
+                         "Colours: \u22121 or below dark blue, 0 grey, +1 or above yellow")
+        Select = __import__("selenium.webdriver.support.select", fromlist=["Select"]).Select
+        Select(self.driver.find_element(By.ID, "colours")).select_by_index(0)
+        self.open("spingrid")
+        self.assertEqual(self.js("return document.getElementById('colours').value;"), "0")
 
     # ---- the run as data ----
     def download(self, button_id):

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "web/page/page_exports.h"
 
+#include "web/page/colour_scales.h"
 #include "web/page/run_page.h"
 #include "web/page/run_record.h"
 #include "web/platform/gl_stand_in.h"
@@ -133,6 +134,23 @@ EMSCRIPTEN_KEEPALIVE const unsigned char *web_picture()
         for (int j = 0; j < n && i * n + j < drawn; j++)
             std::copy_n(&cells[3 * (i * n + j)], 3, &picture[3 * ((n - j) * side + i + 1)]);
     return picture;
+}
+
+static unsigned char colour_tables[8][768];
+
+EMSCRIPTEN_KEEPALIVE const unsigned char *web_colour_table(int scale)
+{
+    const int k = std::clamp(scale, 0, std::min(colour_scale_count, 8) - 1);
+    colour_scale_table(k, colour_tables[k]);
+    return colour_tables[k];
+}
+
+EMSCRIPTEN_KEEPALIVE void web_colour_scale(int scale)
+{
+    // The design's own colours need no table: the viewers' reds as they are.
+    gl_stand_in_recolour(scale > 0 && scale < colour_scale_count ? web_colour_table(scale)
+                                                                 : nullptr);
+    glutPostRedisplay();
 }
 
 EMSCRIPTEN_KEEPALIVE void web_redisplay()

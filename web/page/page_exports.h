@@ -33,6 +33,11 @@
 //                           row by row from the top, a margin of white cells
 //                           round the N x N grid
 //   web_picture_side()      N + 2
+//   web_colour_scale(k)     draws the grid in colour scale k of the schema's
+//                           scales (0, the design's black to red, at start)
+//                           from the next frame, pictures included
+//   web_colour_table(k)     scale k's 256 colours: a pointer to 768 bytes,
+//                           red, green, blue for each red the viewers draw
 // The window:
 //   web_redisplay()         asks for a redraw (the page does after a resize
 //                           and when its WebGL context is back after a loss)
@@ -62,5 +67,7 @@ const double *web_row_buffer();
 int web_timers_pending();
 const unsigned char *web_picture();
 int web_picture_side();
+void web_colour_scale(int scale);
+const unsigned char *web_colour_table(int scale);
 void web_redisplay();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "web/page/run_page.h"
 
+#include "web/page/colour_scales.h"
 #include "web/page/run_record.h"
 
 #include <GL/freeglut.h>
@@ -140,6 +141,16 @@ const char *run_schema()
         append_field("unit", table_rows[k].unit);
         append_field("measured", table_rows[k].measured);
         append_field("exact", table_rows[k].exact);
+        append("}");
+    }
+    append("],\"scales\":[");
+    for (int k = 0; k < colour_scale_count; k++) {
+        append(k > 0 ? ",{" : "{");
+        append_field("name", colour_scales[k].name, true);
+        append_field("label", colour_scales[k].label);
+        append_field("low", colour_scales[k].low);
+        append_field("middle", colour_scales[k].middle);
+        append_field("high", colour_scales[k].high);
         append("}");
     }
     append("]}");

@@ -107,7 +107,9 @@ long run_sample(long max_rows, double *rows);
 
 // Every number the page shows, described by name: JSON text, made once,
 //   {"program": P, "columns": [N...], "summary": [N...], "constants": [N...],
-//    "table": [{"label", "unit", "measured", "exact"}...]}
+//    "table": [{"label", "unit", "measured", "exact"}...],
+//    "scales": [{"name", "label", "low", "middle", "high"}...]}
 // with N = {"name", "label", "unit", "meaning"}. The numbers themselves come
-// as arrays in the same order (run_now, page_summary, constant_values).
+// as arrays in the same order (run_now, page_summary, constant_values); the
+// scales are colour_scales.h's.
 const char *run_schema();

@@ -119,12 +119,25 @@ void glBegin(GLenum mode)
     polygon_vertices = mode == GL_POLYGON ? 0 : -1;
 }
 
+static const unsigned char *recolour = nullptr;
+
+void gl_stand_in_recolour(const unsigned char *rgb)
+{
+    recolour = rgb;
+}
+
 void glColor3d(GLdouble red, GLdouble green, GLdouble blue)
 {
     current_rgba[0] = colour_byte(red);
     current_rgba[1] = colour_byte(green);
     current_rgba[2] = colour_byte(blue);
     current_rgba[3] = 255;
+    // The viewers' cells are reds on black: a scale gives each red a colour.
+    if (recolour && current_rgba[1] == 0 && current_rgba[2] == 0) {
+        const unsigned char *c = recolour + 3 * current_rgba[0];
+        for (int k = 0; k < 3; k++)
+            current_rgba[k] = c[k];
+    }
 }
 
 void glVertex2d(GLdouble x, GLdouble y)

@@ -13,7 +13,8 @@
 //   [X] glBegin(GL_POLYGON) ... glEnd(): a convex polygon, drawn as a fan of
 //       triangles; fewer than three vertices draw nothing
 //   [X] glColor3d(r, g, b): the colour of the vertices that follow, each
-//       component clamped to 0..1 and shown as round(255 c); a NaN shows 0
+//       component clamped to 0..1 and shown as round(255 c); a NaN shows 0;
+//       a red of green and blue 0 recoloured as gl_stand_in_recolour says
 //   [X] glVertex2d(x, y): a vertex in normalised device coordinates (-1..1)
 //   [X] glFlush(): draws what is pending; the frame is shown once the
 //       callback returns
@@ -35,6 +36,12 @@
 // of polygons drawn meanwhile (those past max_polygons included).
 void gl_stand_in_capture(unsigned char *rgb, int max_polygons);
 int gl_stand_in_captured();
+
+// Draws each colour (r, 0, 0), r the red byte, as rgb[3 r .. 3 r + 2]
+// instead (rgb: 768 bytes, kept by the caller), or as it is when rgb is
+// null, as at start: the page's colour scale. Applies to the colours set
+// from now on, captures included; the caller asks for a redraw.
+void gl_stand_in_recolour(const unsigned char *rgb);
 
 // How many triangles the stand-in has handed to WebGL since the page
 // started, and how many draw calls that took. The tests and benchmarks read

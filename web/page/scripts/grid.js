@@ -9,6 +9,7 @@
 const canvas = document.getElementById("canvas");
 const view = document.getElementById("view");
 const caption = document.getElementById("caption");
+const colours_line = document.getElementById("colours-line");
 const controls = document.getElementById("controls");
 const root = document.documentElement;
 
@@ -17,16 +18,18 @@ const column_least = 20;
 const column_most = 30;
 
 // The height of the longest caption the page can show under a grid of
-// side pixels: a layout of the page, so fit asks once per side.
+// side pixels, and of the line of colours under it: a layout of the page,
+// so fit asks once per side.
 function caption_height(side) {
-    caption.style.width = side + 2 + "px";
+    caption.style.width = colours_line.style.width = side + 2 + "px";
     caption.style.minHeight = "";
     const text = caption.textContent;
     caption.textContent = lattice.words.longest();
     const height = Math.ceil(caption.getBoundingClientRect().height);
     caption.textContent = text;
-    caption.style.width = "";
-    return height;
+    const colours = Math.ceil(colours_line.getBoundingClientRect().height);
+    caption.style.width = colours_line.style.width = "";
+    return {caption: height, colours: colours};
 }
 
 function fit() {
@@ -42,7 +45,7 @@ function fit() {
     const under = function(side) {
         if (!heights.has(side))
             heights.set(side, caption_height(side));
-        return heights.get(side) + gap;
+        return heights.get(side).caption + heights.get(side).colours + 2 * gap;
     };
     // Beside the column, as tall as the window allows, the column at its
     // least; under it, as wide. The caption's room depends on the side
@@ -64,7 +67,8 @@ function fit() {
     side = Math.max(100, side);
     // Room kept under the grid for the longest caption at this width, so
     // that a caption that grows a line moves nothing.
-    caption.style.minHeight = under(side) - gap + "px";
+    under(side);
+    caption.style.minHeight = heights.get(side).caption + "px";
     view.classList.toggle("wide", wide);
     view.classList.add("sized");
     root.style.setProperty("--side", side + "px");

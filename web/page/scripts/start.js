@@ -23,7 +23,9 @@ lattice.running = false;
 lattice.started = false;
 
 lattice.status = function(text) {
-    status.textContent = text;
+    // A region told the text it holds again stays silent; a no-break space
+    // makes it new.
+    status.textContent = status.textContent === text ? text + "\u00a0" : text;
 };
 
 // The spinner's value as its field shows it.
@@ -78,6 +80,8 @@ function start_run() {
     const seed = asked.seed !== null ? asked.seed : Math.floor(Date.now() / 1000) % 2 ** 32;
     Module._web_start_run(seed);
     lattice.running = true;
+    // Before the first frame, which is drawn in the chosen colours.
+    lattice.colours.start();
     document.getElementById("seed").textContent = "Seed " + lattice.run.seed();
     const notes = [];
     if (asked.value !== null) {
@@ -118,6 +122,8 @@ window.Module = {
     },
     onStep: lattice.words.step_heard,
     onTimerSet: lattice.words.timer_set_heard,
+    // The spinner's words on refused or limited text.
+    gluiSay: lattice.status,
     postRun: [start_run],
 };
 // The view's texts and size, the drawing and the module, in a task after

@@ -19,13 +19,14 @@ const signed = lattice.signed;
 const words = {
     spingrid: {
         steps: ["sweep", "sweeps"],
-        caption: function(row, constants) {
+        // colour: the chosen scale's word for +1.
+        caption: function(row, constants, colour) {
             const cells = constants.N;
             const at = row.sweep > 0 ? " at temperature " + row.temperature : "";
             return "Sweep " + whole(row.sweep) + at + ": " +
-                   whole(Math.round(cells * (1 + row.m) / 2)) + " of " + whole(cells) +
-                   " cells red, magnetisation " + signed(row.m, 2) + ", energy " +
-                   signed(row.e, 3) + " per spin";
+                   whole(Math.round(cells * (1 + row.m) / 2)) + " of " + whole(cells) + " cells " +
+                   colour + ", magnetisation " + signed(row.m, 2) + ", energy " + signed(row.e, 3) +
+                   " per spin";
         },
         longest: {sweep: 9999999, temperature: 4, m: -1, e: -2},
     },
@@ -61,7 +62,7 @@ const words = {
 let constants = null;
 function caption_text(row) {
     constants = constants || lattice.run.constants();
-    return words.caption(row, constants);
+    return words.caption(row, constants, lattice.colours.words().high);
 }
 
 let caption_at = -Infinity;
@@ -141,7 +142,8 @@ lattice.words = {
     update_caption: update_caption,
     // The longest caption the page shows, for the room kept under the grid.
     longest: function() {
-        return words.caption(words.longest, {N: 2500, grid: 64});
+        // A colour word longer than any scale's.
+        return words.caption(words.longest, {N: 2500, grid: 64}, "light yellow");
     },
     step_heard: function(from_timer) {
         single_step = single_step || !from_timer;
