@@ -408,6 +408,12 @@ class Pages(unittest.TestCase):
                              sum(v > 0 for v in field), signed(min(field)), signed(max(field)),
                              signed(mean), rms, kbar))
         self.assertEqual(self.text_of("announcer"), self.text_of("caption"))
+        # Counts and times grouped in threes, rounded half away from zero.
+        self.assertEqual(
+            self.js("return [[0, 0], [999, 0], [1000, 0], [9999999, 0], [2.5, 0], [-2.5, 0],"
+                    " [-0.04, 1], [1234.56, 1], [999999.96, 1]]"
+                    ".map(([x, places]) => lattice.grouped(x, places));"),
+            ["0", "999", "1,000", "9,999,999", "3", "-3", "0.0", "1,234.6", "1,000,000.0"])
         # A scripted run is not the page's; the press after it is its first
         # sweep.
         self.open("spingrid")

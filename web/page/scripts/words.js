@@ -33,8 +33,7 @@ const words = {
     fieldgrid: {
         steps: ["step", "steps"],
         caption: function(row, constants) {
-            const time = row.time.toLocaleString(
-                "en-US", {minimumFractionDigits: 1, maximumFractionDigits: 1});
+            const time = lattice.grouped(row.time, 1);
             const range = Number.isNaN(row.min)
                               ? "some cells not a number"
                               : "field from " + signed(row.min, 2) + " to " + signed(row.max, 2);
