@@ -6,7 +6,7 @@
 #pragma once
 
 #include "web/page/run_page.h"
-#include "web/page/run_record.h"
+#include "measure/run_record.h"
 
 #include <benchmark/benchmark.h>
 

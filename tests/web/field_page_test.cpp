@@ -6,7 +6,7 @@
 #include "fieldgrid/viewer.h"
 #include "tests/support/gl_recorder.h"
 #include "web/page/run_page.h"
-#include "web/page/run_record.h"
+#include "measure/run_record.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

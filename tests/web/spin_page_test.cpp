@@ -5,9 +5,9 @@
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
 #include "tests/support/gl_recorder.h"
-#include "web/page/exact_answers.h"
+#include "measure/exact_answers.h"
 #include "web/page/run_page.h"
-#include "web/page/run_record.h"
+#include "measure/run_record.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

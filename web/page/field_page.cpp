@@ -5,9 +5,9 @@
 #include "fieldgrid/fft.h"
 #include "fieldgrid/field_state.h"
 #include "fieldgrid/viewer.h"
-#include "web/page/exact_answers.h"
+#include "measure/exact_answers.h"
 #include "web/page/run_page.h"
-#include "web/page/run_record.h"
+#include "measure/run_record.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "web/page/page_exports.h"
 
-#include "web/page/colour_scales.h"
+#include "common/colour_scales.h"
 #include "web/page/run_page.h"
-#include "web/page/run_record.h"
+#include "measure/run_record.h"
 #include "web/platform/gl_stand_in.h"
 #include "web/platform/glut_timers.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "web/page/run_page.h"
 
-#include "web/page/colour_scales.h"
-#include "web/page/run_record.h"
+#include "common/colour_scales.h"
+#include "measure/run_record.h"
 
 #include <GL/freeglut.h>
 

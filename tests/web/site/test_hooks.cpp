@@ -2,7 +2,7 @@
 #include "tests/web/site/test_hooks.h"
 
 #include "web/page/run_page.h"
-#include "web/page/run_record.h"
+#include "measure/run_record.h"
 #include "web/platform/gl_stand_in.h"
 
 #include <GL/freeglut.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "web/page/exact_answers.h"
+#include "measure/exact_answers.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "web/page/colour_scales.h"
+#include "common/colour_scales.h"
 
 const colour_scale colour_scales[] = {
     {"design", "black\u2013red (design)", "black", "dark red", "red"},

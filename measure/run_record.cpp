@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "web/page/run_record.h"
+#include "measure/run_record.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,9 +2,9 @@
 // The pages' record of the run, natively: every row while the run is short,
 // a bounded record however long it gets, and the exact answers the pages set
 // beside their measurements.
-#include "web/page/colour_scales.h"
-#include "web/page/exact_answers.h"
-#include "web/page/run_record.h"
+#include "common/colour_scales.h"
+#include "measure/exact_answers.h"
+#include "measure/run_record.h"
 
 #include <gtest/gtest.h>
 
