@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The grid's frames drawn with WebGL: what the OpenGL stand-in hands over
-// (gl_stand_in.cpp), a clear and indexed triangles in normalised device
-// coordinates with a colour byte per component at each vertex.
+// The grid's frames drawn with WebGL, or with a 2D canvas where there is no
+// WebGL: what the OpenGL stand-in hands over (gl_stand_in.cpp), a clear and
+// indexed triangles in normalised device coordinates with a colour byte per
+// component at each vertex.
 //
 // The page runs this file as a worker that owns the canvas: compiling the
 // shaders, drawing and waiting for the GPU then happen beside the page, which
-// stays free for presses, text and the plot. A browser that has no WebGL in a
+// stays free for presses, text and the plot. A browser that cannot draw in a
 // worker loads the same file into the page instead, and it draws there.
 "use strict";
 
@@ -37,11 +38,178 @@ const attributes = {
     stencil: false
 };
 
-// Draws frames on canvas (a canvas element or an OffscreenCanvas); null if
-// the browser gives it no WebGL. A frame is a list of steps, each {clear:
-// [r, g, b, a]} or {xy, rgba, corners} (Float32Array, Uint8Array,
-// Uint16Array). restored() is called when a lost context is back.
-function drawing_on(canvas, restored) {
+// Whether a WebGL context made now would draw: there is one, and it is not
+// lost from the start (as where the browser has given up on the GPU, and
+// would lock the canvas to a context that never comes back).
+function webgl_works(probe) {
+    const gl = probe && probe.getContext("webgl", attributes);
+    return !!gl && !gl.isContextLost();
+}
+
+// Draws frames on canvas (a canvas element or an OffscreenCanvas) with WebGL
+// where it works, else with a 2D context; null if neither can be had. A
+// frame is a list of steps, each {clear: [r, g, b, a]} or {xy, rgba,
+// corners} (Float32Array, Uint8Array, Uint16Array). restored() is called
+// when a lost context is back. webgl false skips the test of WebGL, which
+// was made on another canvas.
+function drawing_on(canvas, restored, webgl) {
+    if (webgl === undefined) {
+        const probe = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(1, 1)
+                                                            : document.createElement("canvas");
+        webgl = webgl_works(probe);
+    }
+    return (webgl && webgl_drawing_on(canvas, restored)) || flat_drawing_on(canvas);
+}
+
+// The frame's triangle pairs that make an axis-aligned rectangle: each is
+// called back as rectangle(left, bottom, right, top, first vertex) in device
+// pixels (rows from the bottom), snapped to the pixels whose centres it
+// covers, as a GPU rasterises; the other triangles as triangle(three vertex
+// numbers).
+function each_shape(step, width, height, rectangle, triangle) {
+    const xy = step.xy;
+    const corners = step.corners;
+    // Pixel i is covered when its centre i + 0.5 lies in [edge, next edge).
+    const column = (v) => Math.ceil((xy[2 * v] + 1) * width / 2 - 0.5);
+    const row = (v) => Math.ceil((xy[2 * v + 1] + 1) * height / 2 - 0.5);
+    const count = corners.length / 3;
+    for (let t = 0; t < count; t++) {
+        const at = 3 * t;
+        if (t + 1 < count) {
+            // Two triangles that between them name only the four corners
+            // of a box, each leaving out a different one, opposite the
+            // other's: the two halves of the box.
+            const v = corners.subarray(at, at + 6);
+            let x0 = Infinity, x1 = -Infinity, y0 = Infinity, y1 = -Infinity;
+            for (const k of v) {
+                x0 = Math.min(x0, xy[2 * k]);
+                x1 = Math.max(x1, xy[2 * k]);
+                y0 = Math.min(y0, xy[2 * k + 1]);
+                y1 = Math.max(y1, xy[2 * k + 1]);
+            }
+            const corner = (k) => (xy[2 * k] === x0   ? 0
+                                   : xy[2 * k] === x1 ? 1
+                                                      : 4) +
+                                  (xy[2 * k + 1] === y0   ? 0
+                                   : xy[2 * k + 1] === y1 ? 2
+                                                          : 4);
+            const left_out = [6, 6];
+            let box = x0 < x1 && y0 < y1;
+            for (let half = 0; half < 2 && box; half++) {
+                const seen = v.subarray(3 * half, 3 * half + 3).map(corner);
+                const sum = seen[0] + seen[1] + seen[2];
+                box = seen.every((c) => c < 4) && new Set(seen).size === 3;
+                left_out[half] = 6 - sum;
+            }
+            if (box && left_out[0] + left_out[1] === 3) {
+                let low = v[0], high = v[0];
+                for (const k of v) {
+                    if (corner(k) === 0)
+                        low = k;
+                    if (corner(k) === 3)
+                        high = k;
+                }
+                rectangle(column(low), row(low), column(high), row(high), v[0]);
+                t++;
+                continue;
+            }
+        }
+        triangle(corners[at], corners[at + 1], corners[at + 2]);
+    }
+}
+
+// Draws frames with a 2D context, as the WebGL drawing does: each cell (two
+// triangles of one colour that make a box) a rectangle of whole device
+// pixels in the colour of its first vertex, opaque, so that neighbours share
+// their edges and every pixel has exactly the colour's bytes. Triangles of
+// any other shape are filled as paths. null if there is no 2D context.
+function flat_drawing_on(canvas) {
+    const context = canvas.getContext("2d", {alpha: false});
+    if (!context)
+        return null;
+    let latest = null;
+    // The fill style of each colour used, by its bytes, and the one set.
+    const styles = new Map();
+    let current = -1;
+    function fill(rgba, at) {
+        const key = rgba[at] << 16 | rgba[at + 1] << 8 | rgba[at + 2];
+        if (key === current)
+            return;
+        let style = styles.get(key);
+        if (style === undefined) {
+            style = "#" + (0x1000000 + key).toString(16).slice(1);
+            styles.set(key, style);
+        }
+        context.fillStyle = style;
+        current = key;
+    }
+
+    function draw(frame) {
+        latest = frame;
+        const width = canvas.width;
+        const height = canvas.height;
+        // A new size resets the context's state.
+        context.setTransform(1, 0, 0, 1, 0, 0);
+        context.imageSmoothingEnabled = false;
+        context.globalAlpha = 1;
+        context.globalCompositeOperation = "source-over";
+        current = -1;
+        for (const step of frame) {
+            if (step.clear) {
+                const bytes = step.clear.map((c) => Math.round(255 * Math.min(Math.max(c, 0), 1)));
+                fill(bytes, 0);
+                context.fillRect(0, 0, width, height);
+                continue;
+            }
+            const xy = step.xy;
+            const rgba = step.rgba;
+            each_shape(step, width, height,
+                       function(left, bottom, right, top, first) {
+                           if (right > left && top > bottom) {
+                               fill(rgba, 4 * first);
+                               context.fillRect(left, height - top, right - left, top - bottom);
+                           }
+                       },
+                       function(a, b, c) {
+                           fill(rgba, 4 * a);
+                           context.beginPath();
+                           for (const k of [a, b, c])
+                               context.lineTo((xy[2 * k] + 1) * width / 2,
+                                              (1 - xy[2 * k + 1]) * height / 2);
+                           context.fill();
+                       });
+        }
+    }
+
+    return {
+        draw: draw,
+        finish: function() {},
+        resize: function(side) {
+            canvas.width = side;
+            canvas.height = side;
+        },
+        // As the WebGL drawing gives them: rows from the bottom.
+        pixels: function() {
+            if (latest)
+                draw(latest);
+            const width = canvas.width;
+            const height = canvas.height;
+            const data = new Uint8Array(4 * width * height);
+            if (width > 0 && height > 0) {
+                const image = context.getImageData(0, 0, width, height).data;
+                for (let y = 0; y < height; y++)
+                    data.set(image.subarray(4 * width * (height - 1 - y), 4 * width * (height - y)),
+                             4 * width * y);
+            }
+            return {width: width, height: height, data: data};
+        },
+        // A 2D context has nothing to take away on request.
+        lose_context: function() {},
+    };
+}
+
+// Draws frames on canvas with WebGL; null if the browser gives it none.
+function webgl_drawing_on(canvas, restored) {
     const gl = canvas.getContext("webgl", attributes);
     if (!gl)
         return null;
@@ -179,21 +347,24 @@ if (typeof document !== "undefined") {
     return;
 }
 
-// In a worker: first says whether workers here have WebGL at all, which the
-// page must know before it hands over its canvas. Then each message is
-// {canvas}, {frame}, {side}, {pixels: true} or {lost}; the worker answers
-// {webgl}, {shown: true} once the GPU has drawn the first frame, {restored:
-// true} and {pixels}.
+// In a worker: first says whether it can draw on a canvas handed to it, with
+// WebGL or in 2D, which the page must know before it hands over its canvas
+// ({webgl: true} for either, so that the page need not know which: with
+// how, "webgl" or "2d"). Then each message is {canvas}, {frame}, {side},
+// {pixels: true} or {lost}; the worker answers {webgl}, {shown: true} once
+// the first frame has been drawn, {restored: true} and {pixels}.
 let drawing = null;
 let shown = false;
-const probe = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(1, 1) : null;
-scope.postMessage({webgl: !!(probe && probe.getContext("webgl", attributes))});
+const can_draw = typeof OffscreenCanvas === "function";
+const webgl = can_draw && webgl_works(new OffscreenCanvas(1, 1));
+const flat = can_draw && !webgl && !!new OffscreenCanvas(1, 1).getContext("2d");
+scope.postMessage({webgl: webgl || flat, how: webgl ? "webgl" : flat ? "2d" : "none"});
 scope.onmessage = function(event) {
     const message = event.data;
     if (message.canvas) {
-        drawing = drawing_on(message.canvas, () => scope.postMessage({restored: true}));
+        drawing = drawing_on(message.canvas, () => scope.postMessage({restored: true}), webgl);
         if (!drawing)
-            scope.postMessage({webgl: false});
+            scope.postMessage({webgl: false, how: "none"});
     } else if (!drawing) {
         return;
     } else if (message.frame) {
