@@ -112,11 +112,19 @@ TEST(LimitSpinnerValue, KeepsEveryResultRepresentableInTheLiveType)
     EXPECT_EQ(limit_spinner_value(1e30, GLUI_SPINNER_INT, GLUI_LIMIT_NONE, 0, 0), INT_MAX);
     EXPECT_EQ(limit_spinner_value(-INFINITY, GLUI_SPINNER_INT, GLUI_LIMIT_NONE, 0, 0), INT_MIN);
     EXPECT_EQ(limit_spinner_value(1e300, GLUI_SPINNER_FLOAT, GLUI_LIMIT_NONE, 0, 0), FLT_MAX);
-    EXPECT_EQ(limit_spinner_value(NAN, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1, 4), 1);
-    EXPECT_EQ(limit_spinner_value(NAN, GLUI_SPINNER_FLOAT, GLUI_LIMIT_NONE, 1, 4), 0);
     // Fractional limits of an integer spinner are rounded inwards.
     EXPECT_EQ(limit_spinner_value(0, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1.5, 3.5), 2);
     EXPECT_EQ(limit_spinner_value(9, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1.5, 3.5), 3);
+}
+
+TEST(LimitSpinnerValue, NanGivesTheLowLimitOrZeroWithoutLimits)
+{
+    for (int type : {GLUI_SPINNER_INT, GLUI_SPINNER_FLOAT}) {
+        EXPECT_EQ(limit_spinner_value(NAN, type, GLUI_LIMIT_CLAMP, 2, 4), 2) << type;
+        EXPECT_EQ(limit_spinner_value(NAN, type, GLUI_LIMIT_WRAP, 2, 4), 2) << type;
+        EXPECT_EQ(limit_spinner_value(NAN, type, GLUI_LIMIT_NONE, 2, 4), 0) << type;
+    }
+    EXPECT_EQ(limit_spinner_value(NAN, GLUI_SPINNER_INT, GLUI_LIMIT_CLAMP, 1.5, 3.5), 2);
 }
 
 TEST(LimitSpinnerValue, WrapSendsValuesPastOneEndToTheOther)

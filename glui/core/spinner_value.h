@@ -15,7 +15,9 @@ bool read_number_text(const char *text, double *value);
 // GLUI_LIMIT_WRAP sends a value past one end to the other end; GLUI_LIMIT_NONE
 // leaves it. Every type then keeps the result representable: an integer
 // spinner's value is clamped to the int range (its limits are rounded
-// inwards to whole numbers), a float spinner's to +-FLT_MAX. NaN gives low.
+// inwards to whole numbers), a float spinner's to +-FLT_MAX. NaN gives low
+// (as rounded) under GLUI_LIMIT_CLAMP and GLUI_LIMIT_WRAP, and 0 under
+// GLUI_LIMIT_NONE, which has no low to give.
 double limit_spinner_value(double value, int data_type, int limit_type, double low, double high);
 
 // Turns text committed in a spinner's field into the value to store: true and
