@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The shared field rules every backend forwards its events to: leaving the
-// field and stepping from it, with or without an edit, straight on the tables.
+// field and stepping from inside it, with or without an edit, and the words
+// that say what became of an edit, straight on the tables.
 #include "glui/glui.h"
 #include "tests/support/control_tables.h"
 
@@ -41,7 +42,10 @@ TEST(SpinnerField, LeavingCommitsOnlyAnEditAndSteppingCommitsItFirst)
         GLUI_Spinner *s = glui_windows[w].handle.add_spinner("alpha", GLUI_SPINNER_FLOAT, &alpha);
         s->set_float_limits(1, 4);
         redisplays = 0;
-        commit_spinner_field(s->slot, c.text, c.edited, c.steps);
+        if (c.steps == 0)
+            leave_spinner_field(s->slot, c.text, c.edited);
+        else
+            step_spinner_field_from_inside(s->slot, c.text, c.edited, c.steps);
         EXPECT_EQ(alpha, c.alpha) << c.text << " " << c.edited << " " << c.steps;
         EXPECT_EQ(redisplays, c.writes) << c.text << " " << c.edited << " " << c.steps;
     }
@@ -58,7 +62,9 @@ TEST(SpinnerField, ShownTextFollowsTheLiveVariableWhoeverWroteIt)
     step_spinner(s->slot, +2);
     EXPECT_STREQ(glui_spinners[s->slot].shown, "4");
     temperature = 7;
-    EXPECT_STREQ(shown_spinner_text(s->slot), "7");
+    EXPECT_STREQ(glui_spinners[s->slot].shown, "4") << "a read changes nothing";
+    refresh_shown_spinner_text(s->slot);
+    EXPECT_STREQ(glui_spinners[s->slot].shown, "7");
     clear_control_tables();
 }
 
@@ -81,7 +87,10 @@ TEST(SpinnerField, LeavingAnEditedFieldSaysWhatBecameOfItsText)
         GLUI_Spinner *s = glui_windows[w].handle.add_spinner("alpha", GLUI_SPINNER_FLOAT, &alpha);
         s->set_float_limits(1, 4);
         char words[160] = "stale";
-        commit_spinner_field(s->slot, c.text, c.edited, c.steps, words, sizeof words);
+        if (c.steps == 0)
+            leave_spinner_field(s->slot, c.text, c.edited, words, sizeof words);
+        else
+            step_spinner_field_from_inside(s->slot, c.text, c.edited, c.steps, words, sizeof words);
         EXPECT_STREQ(words, c.words) << c.text << " " << c.edited;
         EXPECT_EQ(alpha, c.alpha) << c.text << " " << c.edited;
     }

@@ -64,7 +64,7 @@ class ControlWindow : public ::testing::Test {
 
     void frame()
     {
-        ImGui::SetCurrentContext(glui_windows[w].backend.context);
+        ImGui::SetCurrentContext(window_backends[w].context);
         apply_queued_input(w);
         ImGui::GetIO().DeltaTime = 1.0f / 60.0f;
         ImGui::NewFrame();
@@ -120,7 +120,7 @@ class ControlWindow : public ::testing::Test {
     // the key given: 13 Enter, 9 Tab, 27 Escape, or 0 for none.
     void enter_text(int s, const char *text, unsigned char end = 13)
     {
-        click(glui_spinners[s].backend.field_x, glui_spinners[s].backend.row_y);
+        click(spinner_backends[s].field_x, spinner_backends[s].row_y);
         settle();
         type(text);
         if (end)
@@ -133,7 +133,7 @@ TEST_F(ControlWindow, SpinnerStartsFromTheLiveValueWhichLimitsInsideLeaveAlone)
 {
     int s = add_float_spinner();
     EXPECT_EQ(alpha, 1.5f);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "1.5");
+    EXPECT_STREQ(spinner_backends[s].text, "1.5");
     EXPECT_EQ(redisplay_requests, 0);
 }
 
@@ -158,7 +158,7 @@ TEST_F(ControlWindow, TypedValueReachesTheLiveVariableOnlyWhenCommitted)
     key(13);
     settle();
     EXPECT_EQ(temperature, 3);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "3");
+    EXPECT_STREQ(spinner_backends[s].text, "3");
     EXPECT_EQ(redisplay_requests, 1);
     EXPECT_EQ(last_redisplayed, grid_window);
 }
@@ -168,13 +168,13 @@ TEST_F(ControlWindow, TabAndAClickElsewhereCommitLikeEnter)
     int s = add_int_spinner();
     enter_text(s, "2", 9);
     EXPECT_EQ(temperature, 2);
-    EXPECT_FALSE(glui_spinners[s].backend.editing);
+    EXPECT_FALSE(spinner_backends[s].editing);
 
     enter_text(s, "3", 0);
     click(2, 2); // the label's side of the window, away from every widget
     settle();
     EXPECT_EQ(temperature, 3);
-    EXPECT_FALSE(glui_spinners[s].backend.editing);
+    EXPECT_FALSE(spinner_backends[s].editing);
     EXPECT_EQ(redisplay_requests, 2);
 }
 
@@ -183,7 +183,7 @@ TEST_F(ControlWindow, EscapeRestoresTheShownValueAndWritesNothing)
     int s = add_int_spinner();
     enter_text(s, "3", 27);
     EXPECT_EQ(temperature, 1);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "1");
+    EXPECT_STREQ(spinner_backends[s].text, "1");
     EXPECT_EQ(redisplay_requests, 0);
 }
 
@@ -209,7 +209,7 @@ TEST_F(ControlWindow, CommittedValuesAreClampedAndTheFieldShowsWhatWasStored)
     for (const auto &c : cases) {
         enter_text(s, c.typed);
         EXPECT_EQ(temperature, c.stored) << c.typed;
-        EXPECT_EQ(std::string(glui_spinners[s].backend.text), std::to_string(c.stored)) << c.typed;
+        EXPECT_EQ(std::string(spinner_backends[s].text), std::to_string(c.stored)) << c.typed;
     }
     EXPECT_EQ(redisplay_requests, 5);
 }
@@ -223,7 +223,7 @@ TEST_F(ControlWindow, BadInputIsRefusedAndTheOldValueShownAgain)
     for (const char *text : bad) {
         if (*text == '\0') {
             // An emptied field: select all (the click did), then delete it.
-            click(glui_spinners[s].backend.field_x, glui_spinners[s].backend.row_y);
+            click(spinner_backends[s].field_x, spinner_backends[s].row_y);
             settle();
             key(8);
             key(13);
@@ -232,7 +232,7 @@ TEST_F(ControlWindow, BadInputIsRefusedAndTheOldValueShownAgain)
             enter_text(s, text);
         }
         EXPECT_EQ(temperature, 2) << '"' << text << '"';
-        EXPECT_STREQ(glui_spinners[s].backend.text, "2") << '"' << text << '"';
+        EXPECT_STREQ(spinner_backends[s].text, "2") << '"' << text << '"';
     }
     EXPECT_EQ(redisplay_requests, 0);
 }
@@ -242,16 +242,16 @@ TEST_F(ControlWindow, FloatSpinnerClampsToOneThroughFourAndRefusesBadInput)
     int s = add_float_spinner();
     enter_text(s, "7");
     EXPECT_EQ(alpha, 4.0f);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "4");
+    EXPECT_STREQ(spinner_backends[s].text, "4");
     enter_text(s, "0.2");
     EXPECT_EQ(alpha, 1.0f);
     enter_text(s, "2.25");
     EXPECT_EQ(alpha, 2.25f);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "2.25");
+    EXPECT_STREQ(spinner_backends[s].text, "2.25");
     for (const char *text : {"abc", "1..2", "3x", "nan", "inf"}) {
         enter_text(s, text);
         EXPECT_EQ(alpha, 2.25f) << text;
-        EXPECT_STREQ(glui_spinners[s].backend.text, "2.25") << text;
+        EXPECT_STREQ(spinner_backends[s].text, "2.25") << text;
     }
     EXPECT_EQ(redisplay_requests, 3);
 }
@@ -259,7 +259,7 @@ TEST_F(ControlWindow, FloatSpinnerClampsToOneThroughFourAndRefusesBadInput)
 TEST_F(ControlWindow, EditsTypedBetweenTwoFramesApplyInOrder)
 {
     int s = add_int_spinner();
-    click(glui_spinners[s].backend.field_x, glui_spinners[s].backend.row_y);
+    click(spinner_backends[s].field_x, spinner_backends[s].row_y);
     type("4");
     key(8); // Backspace
     type("3");
@@ -271,18 +271,18 @@ TEST_F(ControlWindow, EditsTypedBetweenTwoFramesApplyInOrder)
 TEST_F(ControlWindow, QuickClickOnAStepButtonBetweenTwoFramesStillSteps)
 {
     int s = add_int_spinner();
-    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
+    click(spinner_backends[s].plus_x, spinner_backends[s].row_y);
     settle();
     EXPECT_EQ(temperature, 2);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "2");
-    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
-    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
+    EXPECT_STREQ(spinner_backends[s].text, "2");
+    click(spinner_backends[s].plus_x, spinner_backends[s].row_y);
+    click(spinner_backends[s].plus_x, spinner_backends[s].row_y);
     settle();
     EXPECT_EQ(temperature, 4);
-    click(glui_spinners[s].backend.plus_x, glui_spinners[s].backend.row_y);
+    click(spinner_backends[s].plus_x, spinner_backends[s].row_y);
     settle();
     EXPECT_EQ(temperature, 4) << "stepping clamps at the upper limit";
-    click(glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
+    click(spinner_backends[s].minus_x, spinner_backends[s].row_y);
     settle();
     EXPECT_EQ(temperature, 3);
     EXPECT_EQ(redisplay_requests, 5);
@@ -292,18 +292,18 @@ TEST_F(ControlWindow, QuickClickOnAStepButtonBetweenTwoFramesStillSteps)
 TEST_F(ControlWindow, StepButtonIsHeldFromPressToRelease)
 {
     int s = add_float_spinner();
-    move(glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
-    left_button(true, glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
+    move(spinner_backends[s].minus_x, spinner_backends[s].row_y);
+    left_button(true, spinner_backends[s].minus_x, spinner_backends[s].row_y);
     settle();
     EXPECT_EQ(alpha, 1.4f);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "1.4");
+    EXPECT_STREQ(spinner_backends[s].text, "1.4");
     EXPECT_EQ(held_step_spinner, s);
     EXPECT_EQ(held_step_direction, -1);
     int press = held_step_press;
     frames(3);
     EXPECT_EQ(alpha, 1.4f) << "holding steps only through the repeat timer";
     EXPECT_EQ(held_step_press, press);
-    left_button(false, glui_spinners[s].backend.minus_x, glui_spinners[s].backend.row_y);
+    left_button(false, spinner_backends[s].minus_x, spinner_backends[s].row_y);
     settle();
     EXPECT_EQ(held_step_spinner, -1);
 }
@@ -315,10 +315,10 @@ TEST_F(ControlWindow, FloatStepsAreTenthsShownAsTenths)
         step_spinner(s, +1);
     frames(1);
     EXPECT_EQ(alpha, 2.0f);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "2");
+    EXPECT_STREQ(spinner_backends[s].text, "2");
     step_spinner(s, +1);
     frames(1);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "2.1");
+    EXPECT_STREQ(spinner_backends[s].text, "2.1");
     for (int k = 0; k < 40; k++)
         step_spinner(s, -1);
     EXPECT_EQ(alpha, 1.0f);
@@ -329,7 +329,7 @@ TEST_F(ControlWindow, FieldFollowsChangesOfTheLiveValueWhileNotEdited)
     int s = add_int_spinner();
     temperature = 3;
     frames(1);
-    EXPECT_STREQ(glui_spinners[s].backend.text, "3");
+    EXPECT_STREQ(spinner_backends[s].text, "3");
 }
 
 TEST_F(ControlWindow, NoRedisplayRequestWithoutAMainWindow)
@@ -344,7 +344,7 @@ TEST_F(ControlWindow, NoRedisplayRequestWithoutAMainWindow)
 TEST_F(ControlWindow, WindowIsSizedToItsSpinnerRow)
 {
     add_int_spinner();
-    const window_backend &row = glui_windows[w].backend;
+    const window_backend &row = window_backends[w];
     EXPECT_GT(row.content_width, 100.0f);
     EXPECT_LT(row.content_width, 400.0f);
     EXPECT_GT(row.content_height, 15.0f);
@@ -356,8 +356,7 @@ TEST_F(ControlWindow, WindowIsSizedToItsSpinnerRow)
 TEST_F(ControlWindow, TwiceTheDensityDoublesTheSpinnerRowWithEitherFont)
 {
     add_float_spinner();
-    float width = glui_windows[w].backend.content_width,
-          height = glui_windows[w].backend.content_height;
+    float width = window_backends[w].content_width, height = window_backends[w].content_height;
     for (const char *font : {density_font_path, "/nonexistent/font.ttf"}) {
         clear_control_tables();
         w = add_control_window_row();
@@ -366,8 +365,8 @@ TEST_F(ControlWindow, TwiceTheDensityDoublesTheSpinnerRowWithEitherFont)
         apply_density(2.0, font);
         add_float_spinner();
         EXPECT_EQ(ImGui::GetFontSize(), 26.0f) << font;
-        EXPECT_EQ(glui_windows[w].backend.content_height, 2 * height) << font;
-        EXPECT_NEAR(glui_windows[w].backend.content_width, 2 * width, 0.05 * width) << font;
+        EXPECT_EQ(window_backends[w].content_height, 2 * height) << font;
+        EXPECT_NEAR(window_backends[w].content_width, 2 * width, 0.05 * width) << font;
     }
 }
 

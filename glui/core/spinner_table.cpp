@@ -29,8 +29,8 @@ void write_spinner_value(int spinner, double value)
         *static_cast<int *>(row.live) = static_cast<int>(v);
     else
         *static_cast<float *>(row.live) = static_cast<float>(v);
-    shown_spinner_text(spinner);
-    show_spinner_value(spinner);
+    refresh_shown_spinner_text(spinner);
+    update_spinner_widget(spinner);
     int main_gfx_window = glui_windows[row.window].main_gfx_window;
     if (main_gfx_window > 0)
         request_main_redisplay(main_gfx_window);
@@ -46,10 +46,12 @@ void set_spinner_limits(int spinner, double low, double high, int limit_type)
     row.high = low > high ? low : high;
     row.limit_type = limit_type;
     double v = live_spinner_value(spinner);
-    if (limit_spinner_value(v, row.data_type, limit_type, row.low, row.high) != v)
+    if (limit_spinner_value(v, row.data_type, limit_type, row.low, row.high) != v) {
         write_spinner_value(spinner, v);
-    else
-        show_spinner_value(spinner); // a page's spinner tells its range too
+    } else {
+        refresh_shown_spinner_text(spinner);
+        update_spinner_widget(spinner); // a page's spinner tells its range too
+    }
 }
 
 } // namespace
@@ -85,7 +87,7 @@ GLUI_Spinner *GLUI::add_spinner(const char *name, int data_type, void *live_var,
     row.data_type = data_type;
     row.live = live_var;
     std::snprintf(row.label, sizeof row.label, "%s", name ? name : "");
-    shown_spinner_text(s);
+    refresh_shown_spinner_text(s);
     add_spinner_widget(s);
     return &row.handle;
 }
@@ -108,11 +110,10 @@ double live_spinner_value(int spinner)
     return static_cast<double>(*static_cast<float *>(row.live));
 }
 
-const char *shown_spinner_text(int spinner)
+void refresh_shown_spinner_text(int spinner)
 {
     glui_spinner_row &row = glui_spinners[spinner];
     format_spinner_value(live_spinner_value(spinner), row.data_type, row.shown, sizeof row.shown);
-    return row.shown;
 }
 
 bool commit_spinner_text(int spinner, const char *text)
@@ -177,8 +178,7 @@ void step_spinner(int spinner, int steps)
                                                   glui_spinners[spinner].data_type, direction));
 }
 
-void commit_spinner_field(int spinner, const char *text, bool edited, int steps, char *words,
-                          int size)
+void leave_spinner_field(int spinner, const char *text, bool edited, char *words, int size)
 {
     if (words && size > 0)
         words[0] = '\0';
@@ -186,5 +186,11 @@ void commit_spinner_field(int spinner, const char *text, bool edited, int steps,
         commit_spinner_text_in_words(spinner, text, words, size);
     else if (edited)
         commit_spinner_text(spinner, text);
+}
+
+void step_spinner_field_from_inside(int spinner, const char *text, bool edited, int steps,
+                                    char *words, int size)
+{
+    leave_spinner_field(spinner, text, edited, words, size);
     step_spinner(spinner, steps);
 }

@@ -6,17 +6,15 @@
 //
 // A backend (the desktop's ImGui on GLUT, the web page) draws the widgets,
 // turns its events into the calls below and implements the hooks at the end.
-// Each build links exactly one, and each row carries that backend's state as
-// its member backend, of a type the backend's own header defines.
+// Each build links exactly one. The core knows nothing of it: a backend
+// keeps its own state for each row in arrays of its own, indexed by the
+// row's slot and sized by the constants below.
 #pragma once
 
 #include "glui/glui.h"
-#ifdef __EMSCRIPTEN__
-#include "glui/web/backend.h"
-#else
-#include "glui/imgui/backend.h"
-#endif
 
+// Sizes of the tables and of each spinner's texts (its label, the value as
+// shown, and the text a field holds), in bytes with the final NUL.
 const int max_control_windows = 4;
 const int max_spinners = 16;
 const int spinner_text_size = 64;
@@ -24,7 +22,6 @@ const int spinner_text_size = 64;
 struct glui_window_row {
     GLUI handle;         // what create_glui hands out; handle.slot is this row's index
     int main_gfx_window; // redisplayed after each write; 0: none
-    window_backend backend;
 };
 
 struct glui_spinner_row {
@@ -35,8 +32,9 @@ struct glui_spinner_row {
     char label[spinner_text_size];
     int limit_type; // GLUI_LIMIT_NONE, _CLAMP or _WRAP
     double low, high;
-    char shown[spinner_text_size]; // the live value as the field shows it (shown_spinner_text)
-    spinner_backend backend;
+    // The live value as the field shows it, as of the last
+    // refresh_shown_spinner_text.
+    char shown[spinner_text_size];
 };
 
 // Rows are added by create_glui and add_spinner, which call the hooks below.
@@ -58,13 +56,15 @@ extern void (*request_main_redisplay)(int main_gfx_window);
 // The live variable as a double.
 double live_spinner_value(int spinner);
 
-// The live variable as the spinner's field shows it (format_spinner_value),
-// as it is now, whoever changed it; kept in the row's shown text.
-const char *shown_spinner_text(int spinner);
+// Writes the live variable as the field shows it (format_spinner_value), as
+// it is now, whoever changed it, into the row's shown text. Every write of
+// the live variable does this too; the program may change it behind the
+// layer's back, so a backend about to show the value calls it first.
+void refresh_shown_spinner_text(int spinner);
 
 // Commits text typed into a spinner's field: the value is limited, stored in
-// the live variable's type, shown (show_spinner_value), and the window's main
-// window redisplayed. Refused text (not a number, or a fraction for an
+// the live variable's type, shown (update_spinner_widget), and the window's
+// main window redisplayed. Refused text (not a number, or a fraction for an
 // integer spinner) changes nothing and returns false.
 bool commit_spinner_text(int spinner, const char *text);
 
@@ -82,15 +82,20 @@ bool commit_spinner_text_in_words(int spinner, const char *text, char *words, in
 // direction, each written as a commit writes.
 void step_spinner(int spinner, int steps);
 
-// The field holding text is left (steps 0: Enter, Tab, a click or focus
-// elsewhere) or stepped from inside (Up, Down, the wheel): text the user
-// edited since the field last showed the value is committed first (a visit
-// without an edit writes nothing), then the value steps from what it left.
-// With words (size bytes), what became of the edited text is written there
-// as commit_spinner_text_in_words says it ("" when there was none, or it was
-// taken as it is).
-void commit_spinner_field(int spinner, const char *text, bool edited, int steps,
-                          char *words = nullptr, int size = 0);
+// The field holding text was left (Enter, Tab, a click or focus elsewhere):
+// text the user edited since the field last showed the value is committed;
+// a visit without an edit writes nothing. With words (size bytes), what
+// became of the edited text is written there as commit_spinner_text_in_words
+// says it ("" when there was no edit, or it was taken as it is).
+void leave_spinner_field(int spinner, const char *text, bool edited, char *words = nullptr,
+                         int size = 0);
+
+// The field holding text was stepped from inside (Up, Down, the wheel) by
+// steps as step_spinner takes them: an edit is committed first, as leaving
+// the field would commit it (words likewise), then the value steps from what
+// that left.
+void step_spinner_field_from_inside(int spinner, const char *text, bool edited, int steps,
+                                    char *words = nullptr, int size = 0);
 
 // ---- hooks each backend implements ----
 
@@ -101,6 +106,7 @@ void open_control_window(int window, const char *name, int x, int y);
 // Makes the widgets of a new spinner row: its label, field and step buttons.
 void add_spinner_widget(int spinner);
 
-// A spinner's live value was just written, or its limits set: a field not
-// being edited shows the value (and a page's spinner its range).
-void show_spinner_value(int spinner);
+// A spinner's live value was just written, or its limits set (its shown
+// text refreshed before either): a field not being edited shows the value,
+// and a page's spinner its range.
+void update_spinner_widget(int spinner);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The desktop backend: Dear ImGui 1.86 draws each control window in a GLUT
-// window of its own. What each row of the layer's tables carries for it (the
-// members named backend), and its parts, a file each: the input queue, the
-// ImGui frame, the screen density, and the GLUT window with its callbacks
-// (window.cpp). Private to the layer; glui/core/spinner_table.h includes it.
+// window of its own. What it keeps for each row of the core's tables (in
+// window_backends and spinner_backends, at the row's slot), and its parts, a
+// file each: the input queue, the ImGui frame, the screen density, and the
+// GLUT window with its callbacks (window.cpp). Private to the layer; its
+// sources and tests include it.
 #pragma once
+
+#include "glui/core/spinner_table.h"
 
 struct ImGuiContext;
 
@@ -52,14 +55,20 @@ struct window_backend {
 };
 
 struct spinner_backend {
-    char text[64]; // the field's text: the live value, or the user's edit
-    bool editing;  // the field was being edited at the end of the last frame
-    bool edited;   // its text was changed during the current edit
+    char text[spinner_text_size]; // the field's text: the live value, or the user's edit
+    bool editing;                 // the field was being edited at the end of the last frame
+    bool edited;                  // its text was changed during the current edit
     float field_x, minus_x, plus_x, row_y;            // widget centres in the last frame, in pixels
     float box_min_x, box_min_y, box_max_x, box_max_y; // the field and its buttons, likewise
     int pending_steps;     // wheel steps for the field's callback in this frame
     bool stepped_in_field; // the callback stepped and replaced the field's text
 };
+
+// Each control window's and each spinner's state, at the slot of its row in
+// glui_windows or glui_spinners; a row's state starts afresh (all zero) when
+// the core adds the row.
+extern window_backend window_backends[max_control_windows];
+extern spinner_backend spinner_backends[max_spinners];
 
 // Adds e to window's queue. A move right after a move with the same modifier
 // state takes its place. In a full queue a new event is dropped, except a

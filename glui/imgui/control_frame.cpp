@@ -1,21 +1,24 @@
 // SPDX-License-Identifier: MIT
-#include "glui/core/spinner_table.h"
+#include "glui/imgui/backend.h"
 #include "imgui.h"
 #include "imgui_internal.h"
 
 #include <cstdio>
 #include <cstring>
 
+spinner_backend spinner_backends[max_spinners];
 int held_step_spinner = -1;
 int held_step_direction = 0;
 int held_step_press = 0;
 
 namespace {
 
-void show_live_value(int spinner)
+// The field's text becomes the live value as it is now, dropping any edit.
+void fill_field_with_live_value(int spinner)
 {
-    spinner_backend &row = glui_spinners[spinner].backend;
-    std::snprintf(row.text, sizeof row.text, "%s", shown_spinner_text(spinner));
+    refresh_shown_spinner_text(spinner);
+    std::snprintf(spinner_backends[spinner].text, sizeof spinner_backends[spinner].text, "%s",
+                  glui_spinners[spinner].shown);
 }
 
 // Called by the field every frame while it has the keyboard. Up, Down and the
@@ -29,7 +32,7 @@ int field_callback(ImGuiInputTextCallbackData *data)
     if (data->EventFlag != ImGuiInputTextFlags_CallbackAlways)
         return 0;
     int s = static_cast<glui_spinner_row *>(data->UserData)->handle.slot;
-    spinner_backend &row = glui_spinners[s].backend;
+    spinner_backend &row = spinner_backends[s];
     ImGuiIO &io = ImGui::GetIO();
     int steps = row.pending_steps;
     row.pending_steps = 0;
@@ -38,9 +41,10 @@ int field_callback(ImGuiInputTextCallbackData *data)
     if (steps == 0)
         return 0;
     // row.text is the text as the last frame left it; Buf has this frame's typing.
-    commit_spinner_field(s, data->Buf, row.edited || std::strcmp(data->Buf, row.text) != 0, steps);
+    step_spinner_field_from_inside(s, data->Buf,
+                                   row.edited || std::strcmp(data->Buf, row.text) != 0, steps);
     data->DeleteChars(0, data->BufTextLen);
-    data->InsertChars(0, shown_spinner_text(s));
+    data->InsertChars(0, glui_spinners[s].shown);
     data->SelectAll();
     row.stepped_in_field = true;
     return 0;
@@ -50,7 +54,7 @@ int field_callback(ImGuiInputTextCallbackData *data)
 // shows the live value as it is now, whoever changed it.
 void spinner_field(int s)
 {
-    spinner_backend &row = glui_spinners[s].backend;
+    spinner_backend &row = spinner_backends[s];
     ImGuiIO &io = ImGui::GetIO();
     // Wheel notches over the field or its buttons, where the last frame drew them.
     ImVec2 min(row.box_min_x, row.box_min_y), max(row.box_max_x, row.box_max_y);
@@ -59,7 +63,7 @@ void spinner_field(int s)
         row.pending_steps = wheel;
     } else {
         step_spinner(s, wheel);
-        show_live_value(s);
+        fill_field_with_live_value(s);
     }
     bool escape = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Escape], false);
     bool tab = ImGui::IsKeyPressed(io.KeyMap[ImGuiKey_Tab], false);
@@ -87,7 +91,7 @@ void spinner_field(int s)
     // field is committed, so merely visiting it writes nothing.
     bool left_field = row.editing && !active;
     if (left_field)
-        commit_spinner_field(s, row.text, row.edited && !escape, 0);
+        leave_spinner_field(s, row.text, row.edited && !escape);
     // Steps the callback did not take, the field having lost the keyboard.
     step_spinner(s, row.pending_steps);
     row.pending_steps = 0;
@@ -95,12 +99,12 @@ void spinner_field(int s)
         row.edited = false;
     row.editing = active;
     if (left_field)
-        show_live_value(s);
+        fill_field_with_live_value(s);
 }
 
 void step_button(int s, const char *text, int direction)
 {
-    spinner_backend &row = glui_spinners[s].backend;
+    spinner_backend &row = spinner_backends[s];
     float side = ImGui::GetFrameHeight();
     ImGui::Button(text, ImVec2(side, side));
     float centre = (ImGui::GetItemRectMin().x + ImGui::GetItemRectMax().x) * 0.5f;
@@ -121,13 +125,18 @@ void step_button(int s, const char *text, int direction)
 
 } // namespace
 
-// Each frame makes the widgets and shows the live value in a field not being edited.
-void add_spinner_widget(int) {}
-void show_spinner_value(int) {}
+// Each frame makes the widgets and shows the live value in a field not being
+// edited; a new row only starts its state afresh.
+void add_spinner_widget(int spinner)
+{
+    spinner_backends[spinner] = spinner_backend();
+}
+
+void update_spinner_widget(int) {}
 
 void build_control_frame(int window)
 {
-    window_backend &w = glui_windows[window].backend;
+    window_backend &w = window_backends[window];
     // The ImGui window always covers the whole GLUT window; the GLUT window
     // is then sized to the widgets measured below, which depend on the
     // contents alone, so the two sizes cannot chase each other.
@@ -142,7 +151,7 @@ void build_control_frame(int window)
     for (int s = 0; s < glui_spinner_count; s++) {
         if (glui_spinners[s].window != window)
             continue;
-        spinner_backend &row = glui_spinners[s].backend;
+        spinner_backend &row = spinner_backends[s];
         ImGui::PushID(s);
         ImGui::AlignTextToFramePadding();
         ImGui::TextUnformatted(glui_spinners[s].label);

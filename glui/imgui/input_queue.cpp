@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "glui/core/spinner_table.h"
+#include "glui/imgui/backend.h"
 #include "imgui.h"
 
 #include <GL/freeglut.h>
@@ -70,7 +70,7 @@ bool apply_event(ImGuiIO &io, const input_event &e)
 
 void queue_input(int window, const input_event &e)
 {
-    window_backend &row = glui_windows[window].backend;
+    window_backend &row = window_backends[window];
     input_event *last = row.queued > 0 ? &row.queue[row.queued - 1] : nullptr;
     if (e.kind == mouse_move && last != nullptr && last->kind == mouse_move && last->mods == e.mods)
         *last = e;
@@ -82,7 +82,7 @@ void queue_input(int window, const input_event &e)
 
 bool apply_queued_input(int window)
 {
-    window_backend &row = glui_windows[window].backend;
+    window_backend &row = window_backends[window];
     ImGuiIO &io = ImGui::GetIO();
     // A character typed after a key change waits for the next frame, so
     // that "1", Backspace, "2" edits in the order it was typed.

@@ -3,7 +3,7 @@
 // frames they draw, and the timer that repeats a held step button. The
 // control window draws only when an event asks for it, plus a few follow-up
 // frames, so a program at rest spends no CPU here.
-#include "glui/core/spinner_table.h"
+#include "glui/imgui/backend.h"
 
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
@@ -27,23 +27,26 @@ const int follow_up_frame_count = 3;
 const int repeat_delay_ms = 400;
 const int repeat_interval_ms = 100;
 
-// The control window row of the current GLUT window, made the current ImGui
-// context; -1 when the current window is not a control window.
-int current_control_window()
+// The control window row of the current GLUT window; -1 when the current
+// window is not a control window.
+int control_window_of_current_glut_window()
 {
     int id = glutGetWindow();
     for (int w = 0; w < glui_window_count; w++)
-        if (glui_windows[w].backend.glut_window == id) {
-            ImGui::SetCurrentContext(glui_windows[w].backend.context);
+        if (window_backends[w].glut_window == id)
             return w;
-        }
     return -1;
+}
+
+void make_imgui_context_current(int w)
+{
+    ImGui::SetCurrentContext(window_backends[w].context);
 }
 
 void request_frames(int w)
 {
-    glui_windows[w].backend.follow_up_frames = follow_up_frame_count;
-    glutPostWindowRedisplay(glui_windows[w].backend.glut_window);
+    window_backends[w].follow_up_frames = follow_up_frame_count;
+    glutPostWindowRedisplay(window_backends[w].glut_window);
 }
 
 void repeat_step(int press)
@@ -52,7 +55,7 @@ void repeat_step(int press)
     if (s < 0 || held_step_press != press)
         return;
     int w = glui_spinners[s].window;
-    if (!glui_windows[w].backend.left_button_down)
+    if (!window_backends[w].left_button_down)
         return;
     step_spinner(s, held_step_direction);
     request_frames(w);
@@ -61,10 +64,11 @@ void repeat_step(int press)
 
 void display_control_window()
 {
-    int w = current_control_window();
+    int w = control_window_of_current_glut_window();
     if (w < 0)
         return;
-    window_backend &row = glui_windows[w].backend;
+    make_imgui_context_current(w);
+    window_backend &row = window_backends[w];
     bool more_input = apply_queued_input(w);
     int press_before = held_step_press;
     ImGui_ImplOpenGL2_NewFrame();
@@ -102,7 +106,7 @@ void display_control_window()
 // window's frames, which it asks for. Moves carry no modifier state.
 void take(input_kind kind, int code, bool down, float x, float y)
 {
-    int w = current_control_window();
+    int w = control_window_of_current_glut_window();
     if (w < 0)
         return;
     int mods = kind == mouse_move ? input_mods_unknown : glutGetModifiers();
@@ -116,18 +120,21 @@ void take(input_kind kind, int code, bool down, float x, float y)
         mods = down ? mods | bit : mods & ~bit;
     }
     if (kind == mouse_button && code == 0)
-        glui_windows[w].backend.left_button_down = down;
+        window_backends[w].left_button_down = down;
     queue_input(w, input_event{kind, code, down, mods, x, y});
     request_frames(w);
 }
 
 } // namespace
 
+window_backend window_backends[max_control_windows];
+
 void (*request_main_redisplay)(int main_gfx_window) = glutPostWindowRedisplay;
 
 void open_control_window(int w, const char *name, int x, int y)
 {
-    window_backend &row = glui_windows[w].backend;
+    window_backend &row = window_backends[w];
+    row = window_backend();
     row.context = ImGui::CreateContext();
     ImGui::SetCurrentContext(row.context);
     ImGuiIO &io = ImGui::GetIO();
@@ -173,8 +180,9 @@ void open_control_window(int w, const char *name, int x, int y)
     // the queue that keeps quick clicks and key presses.
     glutDisplayFunc(display_control_window);
     glutReshapeFunc([](int width, int height) {
-        int w = current_control_window();
+        int w = control_window_of_current_glut_window();
         if (w >= 0) {
+            make_imgui_context_current(w);
             ImGui_ImplGLUT_ReshapeFunc(width, height);
             request_frames(w);
         }

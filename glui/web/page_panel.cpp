@@ -15,9 +15,14 @@ namespace {
 
 // The field's text, written here by the script before an entry point reads
 // it. Longer text than fits cannot be a number the desktop field accepts
-// either (it holds 63 bytes), so it is refused whole, never cut.
+// either (it holds spinner_text_size - 1 bytes), so it is refused whole,
+// never cut.
 const int field_text_size = 256;
 char field_text[field_text_size];
+
+// Whether each spinner's field text was changed since it last showed the
+// value, at the spinner's slot.
+bool field_edited[max_spinners];
 
 bool is_spinner(int spinner)
 {
@@ -50,19 +55,22 @@ void add_spinner_widget(int spinner)
 {
     const glui_spinner_row &row = glui_spinners[spinner];
     glui_page_make_spinner(spinner, row.window, row.label, row.data_type == GLUI_SPINNER_INT);
-    show_spinner_value(spinner);
+    update_spinner_widget(spinner);
 }
 
-void show_spinner_value(int spinner)
+// Also after every event of the field, so that text refused or not
+// committed gives way to the value as it is now.
+void update_spinner_widget(int spinner)
 {
-    glui_spinner_row &row = glui_spinners[spinner];
-    row.backend.edited = false;
+    const glui_spinner_row &row = glui_spinners[spinner];
+    field_edited[spinner] = false;
     char low[32] = "", high[32] = "";
     if (row.limit_type != GLUI_LIMIT_NONE) {
         format_spinner_value(row.low, row.data_type, low, sizeof low);
         format_spinner_value(row.high, row.data_type, high, sizeof high);
     }
-    glui_page_show_text(spinner, shown_spinner_text(spinner), low, high);
+    refresh_shown_spinner_text(spinner);
+    glui_page_show_text(spinner, row.shown, low, high);
 }
 
 // The page has one canvas: whichever window the program names is it.
@@ -70,7 +78,7 @@ void (*request_main_redisplay)(int) = [](int) { glutPostRedisplay(); };
 
 // ---- entry points for the page's script ----
 // length is the field's text in UTF-8 bytes, as written into
-// glui_page_field_text; steps is +-n for a step, 0 otherwise.
+// glui_page_field_text.
 
 extern "C" {
 
@@ -83,7 +91,7 @@ EMSCRIPTEN_KEEPALIVE char *glui_page_field_text()
 EMSCRIPTEN_KEEPALIVE void glui_page_edited(int spinner, int edited)
 {
     if (is_spinner(spinner))
-        glui_spinners[spinner].backend.edited = edited != 0;
+        field_edited[spinner] = edited != 0;
 }
 
 // steps 0: Enter, or the field lost the keyboard (Tab, a click elsewhere).
@@ -94,9 +102,12 @@ EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
         return;
     const char *text = length >= 0 && length < field_text_size ? field_text : "";
     char words[160];
-    commit_spinner_field(spinner, text, glui_spinners[spinner].backend.edited, steps, words,
-                         sizeof words);
-    show_spinner_value(spinner);
+    if (steps == 0)
+        leave_spinner_field(spinner, text, field_edited[spinner], words, sizeof words);
+    else
+        step_spinner_field_from_inside(spinner, text, field_edited[spinner], steps, words,
+                                       sizeof words);
+    update_spinner_widget(spinner);
     // Refused or limited text is said, not only put back: a keyboard or
     // screen-reader user would not see why the field shows another value.
     if (words[0] != '\0')
@@ -115,7 +126,7 @@ EMSCRIPTEN_KEEPALIVE const char *glui_page_commit_words(int spinner, int length)
         return words;
     const char *text = length >= 0 && length < field_text_size ? field_text : "";
     commit_spinner_text_in_words(spinner, text, words, sizeof words);
-    show_spinner_value(spinner);
+    update_spinner_widget(spinner);
     return words;
 }
 

@@ -35,7 +35,7 @@ void fail(const char *why)
 
 void frame()
 {
-    ImGui::SetCurrentContext(glui_windows[0].backend.context);
+    ImGui::SetCurrentContext(window_backends[0].context);
     apply_queued_input(0);
     ImGui::GetIO().DeltaTime = 1.0f / 60.0f;
     ImGui::NewFrame();
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     spinner->set_int_limits(1, 4, GLUI_LIMIT_CLAMP);
     frame();
     frame();
-    const spinner_backend &row = glui_spinners[spinner->slot].backend;
+    const spinner_backend &row = spinner_backends[spinner->slot];
 
     int carried = 0; // the modifier state of the last event that carried one
     for (int event = 0; event < 64 && in.remaining_bytes() > 0; event++) {

@@ -21,7 +21,7 @@
 // The core's hooks: no backend here, only the tables.
 void open_control_window(int, const char *, int, int) {}
 void add_spinner_widget(int) {}
-void show_spinner_value(int) {}
+void update_spinner_widget(int) {}
 void (*request_main_redisplay)(int) = [](int) {};
 
 namespace {
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         text = text.substr(0, std::strlen(text.c_str()));
 
         const double before = live_spinner_value(s);
-        const std::string shown_before = shown_spinner_text(s);
+        const std::string shown_before = glui_spinners[s].shown;
         const bool taken = commit_spinner_text(s, text.c_str());
         const double after = live_spinner_value(s);
 
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             fail(text, taken ? "text that is no number was taken" : "a number was refused");
         if (!number) {
             if (std::memcmp(&before, &after, sizeof before) != 0 ||
-                shown_before != shown_spinner_text(s))
+                shown_before != glui_spinners[s].shown)
                 fail(text, "refused text changed the value or the shown text");
             continue;
         }
@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (after != want)
             fail(text, "the stored value is not the number clamped");
         // Typing the shown text plainly stores the same value again.
-        const std::string shown = shown_spinner_text(s);
+        const std::string shown = glui_spinners[s].shown;
         commit_spinner_text(s, shown.c_str());
         if (live_spinner_value(s) != after)
             fail(text, "typing the shown text back stores another value");

@@ -12,9 +12,9 @@ int add_control_window_row()
 void clear_control_tables()
 {
     for (int w = 0; w < glui_window_count; w++) {
-        ImGui::SetCurrentContext(glui_windows[w].backend.context);
+        ImGui::SetCurrentContext(window_backends[w].context);
         ImGui_ImplOpenGL2_Shutdown();
-        ImGui::DestroyContext(glui_windows[w].backend.context);
+        ImGui::DestroyContext(window_backends[w].context);
     }
     glui_window_count = 0;
     glui_spinner_count = 0;
@@ -22,5 +22,5 @@ void clear_control_tables()
 
 bool input_pending(int window)
 {
-    return glui_windows[window].backend.queued > 0;
+    return window_backends[window].queued > 0;
 }
