@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -86,7 +88,7 @@ TEST(SpinnerField, LeavingAnEditedFieldSaysWhatBecameOfItsText)
         int w = add_control_window_row();
         GLUI_Spinner *s = glui_windows[w].handle.add_spinner("alpha", GLUI_SPINNER_FLOAT, &alpha);
         s->set_float_limits(1, 4);
-        char words[160] = "stale";
+        char words[spinner_words_size] = "stale";
         if (c.steps == 0)
             leave_spinner_field(s->slot, c.text, c.edited, words, sizeof words);
         else
@@ -112,20 +114,20 @@ TEST(SpinnerField, CommittedTextIsSaidInWords)
         {"2.0", GLUI_SPINNER_INT, "", 2},
         {"abc", GLUI_SPINNER_INT, "abc is not a number: Temperature stays 3", 3},
         {"<b>x</b>", GLUI_SPINNER_INT, "<b>x</b> is not a number: Temperature stays 3", 3},
+        // Quoted as quote_user_text quotes it: at most 24 characters, then "\u2026".
         {"12345678901234567890123456789", GLUI_SPINNER_INT,
-         "123456789012345678901234... is above 4: Temperature is 4", 4},
-        // Cut past 24 bytes at the start of a character: 25 bytes here.
-        {"a\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
-         "\xc3\xa9",
+         u8"123456789012345678901234\u2026 is above 4: Temperature is 4", 4},
+        // 25 bytes, but 13 characters: whole.
+        {u8"a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9",
          GLUI_SPINNER_INT,
-         "a\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
-         "... is not a number: "
-         "Temperature stays 3",
+         u8"a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9 "
+         u8"is not a number: Temperature stays 3",
          3},
         {"2.27", GLUI_SPINNER_FLOAT, "", 2.27f},
         {"1e400", GLUI_SPINNER_FLOAT, "1e400 is above 4: alpha is 4", 4},
         {"0.5", GLUI_SPINNER_FLOAT, "0.5 is below 1: alpha is 1", 1},
-        {"", GLUI_SPINNER_FLOAT, " is not a number: alpha stays 1.5", 1.5},
+        {"", GLUI_SPINNER_FLOAT, "An empty field is not a number: alpha stays 1.5", 1.5},
+        {" \t ", GLUI_SPINNER_INT, "An empty field is not a number: Temperature stays 3", 3},
     };
     for (const auto &c : cases) {
         clear_control_tables();
@@ -137,12 +139,33 @@ TEST(SpinnerField, CommittedTextIsSaidInWords)
             whole ? "Temperature" : "alpha", c.type,
             whole ? static_cast<void *>(&temperature) : static_cast<void *>(&alpha));
         s->set_int_limits(1, 4);
-        char words[160];
+        char words[spinner_words_size];
         bool taken = commit_spinner_text_in_words(s->slot, c.text, words, sizeof words);
         EXPECT_STREQ(words, c.words) << c.text;
         EXPECT_EQ(taken, std::strstr(c.words, " not ") == nullptr) << c.text;
         EXPECT_EQ(whole ? temperature : alpha, static_cast<float>(c.value)) << c.text;
     }
+    clear_control_tables();
+}
+
+// The longest words: a quote of 24 four-byte characters, cut, and the
+// longest label and value; nothing is lost off their end.
+TEST(SpinnerField, WordsHoldTheLongestQuoteLabelAndValue)
+{
+    clear_control_tables();
+    int temperature = INT_MIN;
+    std::string label(spinner_text_size - 1, 'T');
+    std::string emoji;
+    for (int k = 0; k < 30; k++)
+        emoji += u8"\U0001F600";
+    int w = add_control_window_row();
+    GLUI_Spinner *s =
+        glui_windows[w].handle.add_spinner(label.c_str(), GLUI_SPINNER_INT, &temperature);
+    char words[spinner_words_size];
+    EXPECT_FALSE(commit_spinner_text_in_words(s->slot, emoji.c_str(), words, sizeof words));
+    std::string said = words;
+    EXPECT_EQ(said, emoji.substr(0, 24 * 4) + u8"\u2026 is not a number: " + label +
+                        " stays -2147483648");
     clear_control_tables();
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Reading, limiting and showing spinner values, without any window.
+// Reading, limiting and showing spinner values, and quoting typed text,
+// without any window.
 #include "glui/core/spinner_value.h"
 #include "glui/glui.h"
 
@@ -9,6 +10,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -223,4 +226,56 @@ TEST(SteppedSpinnerValue, IntegerStepsAreOnePastTheLimitsToo)
     EXPECT_EQ(stepped_spinner_value(4, GLUI_SPINNER_INT, +1), 5);
     EXPECT_EQ(stepped_spinner_value(1, GLUI_SPINNER_INT, -1), 0);
     EXPECT_EQ(stepped_spinner_value(-1, GLUI_SPINNER_INT, +1), 0);
+}
+
+namespace {
+
+std::string quote(const std::string &text)
+{
+    char quoted[quoted_text_size];
+    quote_user_text(text.c_str(), quoted, sizeof quoted);
+    return quoted;
+}
+
+std::string repeated(const char *character, int times)
+{
+    std::string text;
+    for (int k = 0; k < times; k++)
+        text += character;
+    return text;
+}
+
+const char *const ellipsis = u8"\u2026";
+
+} // namespace
+
+TEST(QuoteUserText, TrimsBlanksAndCutsPast24CharactersOfAnyWidth)
+{
+    EXPECT_EQ(quote(" \t 2.5x \t"), "2.5x");
+    EXPECT_EQ(quote(""), "");
+    EXPECT_EQ(quote(" \t "), "");
+    EXPECT_EQ(quote("a b"), "a b");
+    // Characters of one, two, three and four bytes count alike.
+    for (const char *c : {"x", u8"\u00e9", u8"\u20ac", u8"\U0001F600"}) {
+        EXPECT_EQ(quote(repeated(c, 24)), repeated(c, 24)) << c;
+        EXPECT_EQ(quote(repeated(c, 25)), repeated(c, 24) + ellipsis) << c;
+        EXPECT_EQ(quote("  " + repeated(c, 24) + "  "), repeated(c, 24)) << c;
+    }
+    EXPECT_EQ(quote(repeated(u8"a\u00e9\u20ac\U0001F600", 7)),
+              repeated(u8"a\u00e9\u20ac\U0001F600", 6) + ellipsis);
+}
+
+TEST(QuoteUserText, InvalidUtf8NeverTakesMoreThanFourBytesACharacter)
+{
+    // A lead byte followed by continuation bytes only, and stray ones.
+    std::string odd = "\xc3" + std::string(200, '\x80');
+    std::string quoted = quote(odd);
+    EXPECT_EQ(quoted, odd.substr(0, 24 * 4) + ellipsis);
+    EXPECT_EQ(quote(std::string(30, '\xff')), std::string(24, '\xff') + ellipsis);
+    // A smaller buffer is cut, not overrun.
+    char small[8];
+    std::memset(small, '#', sizeof small);
+    quote_user_text("abcdefghijk", small, 6);
+    EXPECT_STREQ(small, "abcde");
+    EXPECT_EQ(small[6], '#');
 }

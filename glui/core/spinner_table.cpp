@@ -7,7 +7,6 @@
 #include "glui/core/spinner_value.h"
 
 #include <cstdio>
-#include <cstring>
 
 GLUI_Master_Object GLUI_Master;
 glui_window_row glui_windows[max_control_windows];
@@ -126,34 +125,17 @@ bool commit_spinner_text(int spinner, const char *text)
     return true;
 }
 
-// text trimmed of blanks, cut past 24 bytes at the start of a UTF-8
-// character and marked so, into quoted (at least 32 bytes).
-static void quote_text(const char *text, char *quoted)
-{
-    const char *blanks = " \t";
-    const char *start = text + std::strspn(text, blanks);
-    std::size_t length = std::strlen(start);
-    while (length > 0 && std::strchr(blanks, start[length - 1]) != nullptr)
-        length--;
-    const std::size_t most = 24;
-    bool cut = length > most;
-    if (cut) {
-        length = most;
-        while (length > 0 && (static_cast<unsigned char>(start[length]) & 0xc0) == 0x80)
-            length--;
-    }
-    std::snprintf(quoted, 32, "%.*s%s", static_cast<int>(length), start, cut ? "..." : "");
-}
-
 bool commit_spinner_text_in_words(int spinner, const char *text, char *words, int size)
 {
     const glui_spinner_row &row = glui_spinners[spinner];
-    char quoted[32];
-    quote_text(text, quoted);
+    char quoted[quoted_text_size];
+    quote_user_text(text, quoted, sizeof quoted);
     double typed = 0.0;
     bool number = read_number_text(text, &typed);
     if (!commit_spinner_text(spinner, text)) {
-        std::snprintf(words, size, "%s is not %s: %s stays %s", quoted,
+        // Nothing quoted would leave the sentence without its subject.
+        std::snprintf(words, size, "%s is not %s: %s stays %s",
+                      quoted[0] != '\0' ? quoted : "An empty field",
                       number ? "a whole number" : "a number", row.label, row.shown);
         return false;
     }

@@ -18,6 +18,9 @@
 const int max_control_windows = 4;
 const int max_spinners = 16;
 const int spinner_text_size = 64;
+// Enough for every sentence commit_spinner_text_in_words writes: a quoted
+// text (quoted_text_size), a label and a value.
+const int spinner_words_size = 256;
 
 struct glui_window_row {
     GLUI handle;         // what create_glui hands out; handle.slot is this row's index
@@ -69,12 +72,13 @@ void refresh_shown_spinner_text(int spinner);
 bool commit_spinner_text(int spinner, const char *text);
 
 // Commits text as commit_spinner_text does and writes into words (size
-// bytes) what happened, for a page to say: "" when the value stored is the
-// text's own number; "7 is above 4: Temperature is 4" (or below) when it was
-// limited; "2.5 is not a whole number: Temperature stays 3" or "abc is not a
-// number: alpha stays 1.5" when refused. The text is quoted trimmed of blanks
-// and, past 24 bytes, cut (at a character) with "...". Returns whether it
-// was taken.
+// bytes; spinner_words_size always holds them) what happened, for a page to
+// say: "" when the value stored is the text's own number; "7 is above 4:
+// Temperature is 4" (or below) when it was limited; "2.5 is not a whole
+// number: Temperature stays 3" or "abc is not a number: alpha stays 1.5"
+// when refused, and "An empty field is not a number: alpha stays 1.5" for
+// text that is empty or only blanks. The text is quoted as quote_user_text
+// quotes it. Returns whether it was taken.
 bool commit_spinner_text_in_words(int spinner, const char *text, char *words, int size);
 
 // steps steps of a spinner (its buttons, the wheel, Up and Down), each +-1 for

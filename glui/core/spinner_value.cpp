@@ -128,3 +128,27 @@ double stepped_spinner_value(double value, int data_type, int direction)
     double stepped = std::strtod(text, nullptr);
     return stepped == 0.0 ? 0.0 : stepped; // no "-0" from 0.1 - 0.1
 }
+
+void quote_user_text(const char *text, char *quoted, int size)
+{
+    if (size <= 0)
+        return;
+    const char *start = text + std::strspn(text, blanks);
+    std::size_t length = std::strlen(start);
+    while (length > 0 && std::strchr(blanks, start[length - 1]) != nullptr)
+        length--;
+    const int most_characters = 24;
+    auto continues = [&](std::size_t i) {
+        return (static_cast<unsigned char>(start[i]) & 0xc0) == 0x80;
+    };
+    std::size_t end = 0;
+    for (int characters = 0; characters < most_characters && end < length; characters++) {
+        std::size_t next = end + 1;
+        while (next < length && next - end < 4 && continues(next))
+            next++;
+        end = next;
+    }
+    const char *ellipsis = end < length ? u8"\u2026" : "";
+    std::snprintf(quoted, static_cast<size_t>(size), "%.*s%s", static_cast<int>(end), start,
+                  ellipsis);
+}

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Spinner values as text and numbers: reading committed text, bringing a value
-// into a spinner's limits, and showing a value in the text field. Pure
-// functions; nothing here knows about windows or ImGui.
+// into a spinner's limits, showing a value in the text field, and quoting
+// what the user typed. Pure functions; nothing here knows about windows or
+// ImGui.
 #pragma once
 
 // Reads a decimal number: optional blanks, an optional sign, digits with an
@@ -38,3 +39,16 @@ void format_spinner_value(double value, int data_type, char *text, int size);
 // text is, so that 1.5 stepped up thirteen times stores what typing "2.8"
 // stores and 2.25 stepped up what typing "2.35" stores.
 double stepped_spinner_value(double value, int data_type, int direction);
+
+// Bytes that always hold quote_user_text's result: 24 characters of up to
+// 4 bytes, the ellipsis (3 bytes in UTF-8) and the NUL.
+const int quoted_text_size = 104;
+
+// Writes text (UTF-8) as words about it quote it into quoted (size bytes, at
+// least quoted_text_size): trimmed of blanks (spaces and tabs), and when
+// more than 24 characters (Unicode code points) are left, their first 24
+// followed by "\u2026" (the ellipsis), cut between characters. In text that is
+// not valid UTF-8, a character is any byte but a continuation byte (10xxxxxx)
+// with at most 3 continuation bytes after it, and a continuation byte that
+// none claims is one by itself, so that no character is longer than 4 bytes.
+void quote_user_text(const char *text, char *quoted, int size);

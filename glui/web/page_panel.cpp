@@ -82,9 +82,16 @@ void (*request_main_redisplay)(int) = [](int) { glutPostRedisplay(); };
 
 extern "C" {
 
+// The buffer the script writes a field's text into (UTF-8, NUL-terminated),
+// glui_page_field_text_size() bytes long.
 EMSCRIPTEN_KEEPALIVE char *glui_page_field_text()
 {
     return field_text;
+}
+
+EMSCRIPTEN_KEEPALIVE int glui_page_field_text_size()
+{
+    return field_text_size;
 }
 
 // The user changed the field's text (edited 1) or, with Escape, gave up the change (0).
@@ -101,7 +108,7 @@ EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
     if (!is_spinner(spinner))
         return;
     const char *text = length >= 0 && length < field_text_size ? field_text : "";
-    char words[160];
+    char words[spinner_words_size];
     if (steps == 0)
         leave_spinner_field(spinner, text, field_edited[spinner], words, sizeof words);
     else
@@ -120,7 +127,7 @@ EMSCRIPTEN_KEEPALIVE void glui_page_field(int spinner, int length, int steps)
 // next call.
 EMSCRIPTEN_KEEPALIVE const char *glui_page_commit_words(int spinner, int length)
 {
-    static char words[160];
+    static char words[spinner_words_size];
     words[0] = '\0';
     if (!is_spinner(spinner))
         return words;
@@ -128,6 +135,30 @@ EMSCRIPTEN_KEEPALIVE const char *glui_page_commit_words(int spinner, int length)
     commit_spinner_text_in_words(spinner, text, words, sizeof words);
     update_spinner_widget(spinner);
     return words;
+}
+
+// x as a float spinner's field shows it (format_spinner_value): the shortest
+// "%g" text that reads back as the same float, so 2.25 gives "2.25" and 1e-5
+// "1e-05"; for no finite number, C's words ("inf", "-inf", "nan"). The text
+// stays until the next call.
+EMSCRIPTEN_KEEPALIVE const char *glui_page_float_text(double x)
+{
+    static char text[32];
+    format_spinner_value(x, GLUI_SPINNER_FLOAT, text, sizeof text);
+    return text;
+}
+
+// text (UTF-8, NUL-terminated, anywhere in the module's memory, such as
+// glui_page_field_text) as the words about a spinner quote it
+// (quote_user_text): trimmed of blanks, at most 24 characters, and "\u2026"
+// where cut. Only the first 25 characters after the leading blanks matter,
+// so longer text may be written into a buffer cut, as stringToUTF8 cuts it,
+// as long as that many are left. The quote stays until the next call.
+EMSCRIPTEN_KEEPALIVE const char *glui_page_quote(const char *text)
+{
+    static char quoted[quoted_text_size];
+    quote_user_text(text != nullptr ? text : "", quoted, sizeof quoted);
+    return quoted;
 }
 
 } // extern "C"

@@ -52,7 +52,7 @@ mergeInto(LibraryManager.library, {
         // steps 0: the field is left; else the value steps from it.
         function step(steps) {
             var text = input.value;
-            stringToUTF8(text, _glui_page_field_text(), 256);
+            stringToUTF8(text, _glui_page_field_text(), Module._glui_page_field_text_size());
             _glui_page_field(spinner, lengthBytesUTF8(text), steps);
         }
 

@@ -6,8 +6,10 @@
 // "inf", "nan" and hexadecimal forms excluded; for the integer spinner a
 // whole number) stores that number clamped, which is what typing it plainly
 // stores; any other text is refused and leaves the value and the shown text
-// as they were.
+// as they were. Words about the text (a refusal or a limit) start with it
+// quoted and are never cut.
 #include "glui/core/spinner_table.h"
+#include "glui/core/spinner_value.h"
 #include "glui/glui.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -91,8 +93,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
         const double before = live_spinner_value(s);
         const std::string shown_before = glui_spinners[s].shown;
-        const bool taken = commit_spinner_text(s, text.c_str());
+        char words[spinner_words_size];
+        const bool taken = commit_spinner_text_in_words(s, text.c_str(), words, sizeof words);
         const double after = live_spinner_value(s);
+
+        if (std::strlen(words) + 1 >= sizeof words)
+            fail(text, "the words may have been cut");
+        char quoted[quoted_text_size];
+        quote_user_text(text.c_str(), quoted, sizeof quoted);
+        if (words[0] != '\0' && std::strncmp(words, quoted, std::strlen(quoted)) != 0)
+            fail(text, "the words do not start with the quoted text");
 
         if (!std::isfinite(after) || after < 1.0 || after > 4.0)
             fail(text, "the stored value is outside 1 .. 4");
