@@ -6,8 +6,9 @@
 //
 // The page runs this file as a worker that owns the canvas: compiling the
 // shaders, drawing and waiting for the GPU then happen beside the page, which
-// stays free for presses, text and the plot. A browser that cannot draw in a
-// worker loads the same file into the page instead, and it draws there.
+// stays free for presses, text and the plot. A browser that has no WebGL in
+// a worker loads the same file into the page instead, and it draws there,
+// with WebGL where the page has it.
 "use strict";
 
 (function(scope) {
@@ -347,18 +348,20 @@ if (typeof document !== "undefined") {
     return;
 }
 
-// In a worker: first says whether it can draw on a canvas handed to it, with
-// WebGL or in 2D, which the page must know before it hands over its canvas
-// ({webgl: true} for either, so that the page need not know which: with
-// how, "webgl" or "2d"). Then each message is {canvas}, {frame}, {side},
-// {pixels: true} or {lost}; the worker answers {webgl}, {shown: true} once
-// the first frame has been drawn, {restored: true} and {pixels}.
+// In a worker: first says whether workers here have WebGL, which the page
+// must know before it hands over its canvas: without it, the page draws
+// itself, with WebGL where the page has it, else in 2D ({webgl}, and how:
+// "webgl", "2d" where the worker could draw only in 2D, or "none"). A canvas
+// handed over that then gives no WebGL is drawn in 2D here. Then each
+// message is {canvas}, {frame}, {side}, {pixels: true} or {lost}; the worker
+// answers {webgl: false} if it cannot draw on the canvas at all, {shown:
+// true} once the first frame has been drawn, {restored: true} and {pixels}.
 let drawing = null;
 let shown = false;
-const can_draw = typeof OffscreenCanvas === "function";
-const webgl = can_draw && webgl_works(new OffscreenCanvas(1, 1));
-const flat = can_draw && !webgl && !!new OffscreenCanvas(1, 1).getContext("2d");
-scope.postMessage({webgl: webgl || flat, how: webgl ? "webgl" : flat ? "2d" : "none"});
+const offscreen = typeof OffscreenCanvas === "function";
+const webgl = offscreen && webgl_works(new OffscreenCanvas(1, 1));
+const flat = offscreen && !webgl && !!new OffscreenCanvas(1, 1).getContext("2d");
+scope.postMessage({webgl: webgl, how: webgl ? "webgl" : flat ? "2d" : "none"});
 scope.onmessage = function(event) {
     const message = event.data;
     if (message.canvas) {
