@@ -23,12 +23,20 @@ esac
 ensure_packages $RUN_PACKAGES $TEST_PACKAGES $WEB_PACKAGES &&
     ensure_packages --no-install-recommends $TEST_TOOLS ||
     { echo "test.sh: could not install the packages" >&2; exit 1; }
-# axe-core and ESLint come from the npm registry. Where the registry cannot
-# be reached (no network, or a proxy whose certificate this machine does not
-# trust), the browser test that audits the pages with axe-core and the lint
-# of their scripts say they are skipped, and everything else runs.
+# Firefox ESR and WebKitGTK, the pages' other engines: where they cannot be
+# installed, their cases say they are skipped and everything else runs.
+if [ "$mode" = full ]; then
+    # shellcheck disable=SC2086
+    ensure_packages --no-install-recommends $ENGINE_PACKAGES ||
+        echo "test.sh: could not install $ENGINE_PACKAGES; the pages' cases in Firefox and WebKit will be skipped" >&2
+fi
+# axe-core, ESLint and puppeteer-core come from the npm registry. Where the
+# registry cannot be reached (no network, or a proxy whose certificate this
+# machine does not trust), the browser test that audits the pages with
+# axe-core, the lint of their scripts and the cases that puppeteer-core
+# drives say they are skipped, and everything else runs.
 ensure_web_checks ||
-    echo "test.sh: could not install axe-core and ESLint (npm ci in tests/web); the pages' axe-core audit and script lint will be skipped" >&2
+    echo "test.sh: could not install axe-core, ESLint and puppeteer-core (npm ci in tests/web); the pages' axe-core audit, script lint and cases in Chromium and Firefox will be skipped" >&2
 
 # Every C++ source and every script of the pages must be as clang-format
 # makes it with the repository's .clang-format. The files are git's (tracked, or new and not ignored), or

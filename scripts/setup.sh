@@ -18,6 +18,11 @@ chromium chromium-driver python3-selenium"
 # installed without their recommends: those would add about 2 GB (mostly
 # diffoscope's file-format helpers), the tools alone about 10 MB.
 TEST_TOOLS="devscripts appstream diffoscope-minimal"
+# The two browser engines the pages are tested in besides Chromium
+# (tests/web/engines): Firefox ESR, driven through WebDriver BiDi, and
+# WebKitGTK's MiniBrowser through WebKitWebDriver. Installed without their
+# recommends (codecs and media plugins the tests do not use), about 500 MB.
+ENGINE_PACKAGES="firefox-esr webkit2gtk-driver"
 # The web site: Emscripten builds it, python3's http.server serves it.
 WEB_PACKAGES="emscripten cmake make python3"
 
@@ -106,8 +111,9 @@ ensure_page_libraries() {
 }
 
 # The browser tests' JavaScript tools, pinned in tests/web/package-lock.json:
-# axe-core and ESLint (--omit=dev); bench/web_audit.py adds Lighthouse when
-# it runs.
+# axe-core, ESLint and puppeteer-core (--omit=dev); bench/web_audit.py adds
+# Lighthouse when it runs. puppeteer-core drives the browsers Debian
+# installs and downloads none.
 ensure_web_checks() {
-    ensure_npm_pinned "$REPO/tests/web" --omit=dev
+    PUPPETEER_SKIP_DOWNLOAD=1 ensure_npm_pinned "$REPO/tests/web" --omit=dev
 }
