@@ -38,16 +38,34 @@ const wave_table &waves()
     return w;
 }
 
-bool in_band(int shell)
-{
-    const double k = shell * two_pi / growth_side;
-    return k > growth_band_low && k < growth_band_high;
-}
-
 bool same_model(const growth_model &a, const growth_model &b)
 {
     return a.dt == b.dt && a.alpha == b.alpha && a.stiffness == b.stiffness &&
            a.range_coeff == b.range_coeff;
+}
+
+// L(k) of each flat index for the model m, made again when m changes.
+const double *linear_rates(const growth_model *m)
+{
+    static double rate[cells];
+    static growth_model made_for;
+    static bool made = false;
+    if (!made || !same_model(*m, made_for)) {
+        const wave_table &w = waves();
+        for (int n = 0; n < cells; n++) {
+            const double k = w.k[n];
+            rate[n] = m->alpha - m->stiffness * k * k - m->range_coeff * (4.0 - two_pi * k);
+        }
+        made_for = *m;
+        made = true;
+    }
+    return rate;
+}
+
+bool in_band(int shell)
+{
+    const double k = shell * two_pi / growth_side;
+    return k > growth_band_low && k < growth_band_high;
 }
 
 // Averages the held intervals into the kept comparison.
@@ -97,14 +115,34 @@ void growth_add(growth_state *g, const double *spec_re, const double *spec_im, i
                 const growth_model *m)
 {
     const wave_table &w = waves();
-    double power[growth_shells] = {}, linear[growth_shells] = {};
-    for (int n = 1; n < cells; n++) {
-        const double p = spec_re[n] * spec_re[n] + spec_im[n] * spec_im[n];
-        const double k = w.k[n];
-        const double rate = m->alpha - m->stiffness * k * k - m->range_coeff * (4.0 - two_pi * k);
-        power[w.shell[n]] += p;
-        linear[w.shell[n]] += p * rate;
+    const double *rate = linear_rates(m);
+    // The field is real, so F(-k) is the conjugate of F(k), of the same
+    // power: the columns 0 .. 32 of each row hold every power once or (for
+    // 1 .. 31, whose partners lie in 33 .. 63) stand for two. Neighbouring
+    // indices mostly share a shell: four sets of sums, one per column modulo
+    // 4, keep each addition from waiting for the one before.
+    double power4[4][growth_shells] = {}, linear4[4][growth_shells] = {};
+    for (int row = 0; row < cells; row += growth_side) {
+        for (int b = 0; b < growth_side / 2; b += 4)
+            for (int lane = 0; lane < 4; lane++) {
+                const int i = row + b + lane;
+                const double weight = b + lane == 0 ? 1.0 : 2.0;
+                const double p = weight * (spec_re[i] * spec_re[i] + spec_im[i] * spec_im[i]);
+                power4[lane][w.shell[i]] += p;
+                linear4[lane][w.shell[i]] += p * rate[i];
+            }
+        const int i = row + growth_side / 2;
+        const double p = spec_re[i] * spec_re[i] + spec_im[i] * spec_im[i];
+        power4[0][w.shell[i]] += p;
+        linear4[0][w.shell[i]] += p * rate[i];
     }
+    double power[growth_shells], linear[growth_shells];
+    for (int s = 0; s < growth_shells; s++) {
+        power[s] = (power4[0][s] + power4[1][s]) + (power4[2][s] + power4[3][s]);
+        linear[s] = (linear4[0][s] + linear4[1][s]) + (linear4[2][s] + linear4[3][s]);
+    }
+    // k = 0 sits in shell 0 alone, which has no rates.
+    power[0] = linear[0] = 0.0;
     // Parseval, for the unscaled transform: sum of phi^2 over the cells is
     // sum |F|^2 / cells.
     double varying = 0.0;

@@ -108,8 +108,9 @@ void growth_start(growth_state *g, int average);
 
 // Takes the spectrum of the field after step `step` (spec_re, spec_im:
 // 64 x 64 doubles, flat index a*64 + b, indices above 32 standing for
-// negative frequencies; the unscaled forward transform of the field, as the
-// step leaves it) and m, the constants that step ran with. When step follows
+// negative frequencies; the unscaled forward transform of the real field,
+// as the step leaves it: F(-k) is taken to be the conjugate of F(k), so only
+// columns 0 .. 32 are read) and m, the constants that step ran with. When step follows
 // the previous call's step and m is unchanged, the interval between them is
 // measured; otherwise the sums are held and the intervals start again. Once
 // the regime has ended, only mean, rms, square_mean and neglected change.
