@@ -122,43 +122,70 @@ function each_shape(step, width, height, rectangle, triangle) {
 // Draws frames with a 2D context, as the WebGL drawing does: each cell (two
 // triangles of one colour that make a box) a rectangle of whole device
 // pixels in the colour of its first vertex, opaque, so that neighbours share
-// their edges and every pixel has exactly the colour's bytes. Triangles of
-// any other shape are filled as paths. null if there is no 2D context.
+// their edges and every pixel has exactly the colour's bytes. The
+// rectangles are written into an image put on the canvas whole, which is
+// many times faster than a fill per cell; a frame with triangles of any
+// other shape is filled shape by shape instead, those as paths. null if
+// there is no 2D context.
 function flat_drawing_on(canvas) {
     const context = canvas.getContext("2d", {alpha: false});
     if (!context)
         return null;
     let latest = null;
-    // The fill style of each colour used, by its bytes, and the one set.
-    const styles = new Map();
-    let current = -1;
-    function fill(rgba, at) {
-        const key = rgba[at] << 16 | rgba[at + 1] << 8 | rgba[at + 2];
-        if (key === current)
-            return;
-        let style = styles.get(key);
-        if (style === undefined) {
-            style = "#" + (0x1000000 + key).toString(16).slice(1);
-            styles.set(key, style);
-        }
-        context.fillStyle = style;
-        current = key;
-    }
+    let image = null;
+    let words = null;
+    const little_endian = new Uint8Array(new Uint32Array([1]).buffer)[0] === 1;
+    const word = (r, g, b) => (little_endian ? (255 << 24 | b << 16 | g << 8 | r)
+                                             : (r << 24 | g << 16 | b << 8 | 255)) >>>
+                              0;
+    const clear_bytes = (clear) => clear.map((c) => Math.round(255 * Math.min(Math.max(c, 0), 1)));
 
-    function draw(frame) {
-        latest = frame;
-        const width = canvas.width;
-        const height = canvas.height;
-        // A new size resets the context's state.
-        context.setTransform(1, 0, 0, 1, 0, 0);
-        context.imageSmoothingEnabled = false;
-        context.globalAlpha = 1;
-        context.globalCompositeOperation = "source-over";
-        current = -1;
+    // The frame's steps as [colour word, left, bottom, right, top] boxes
+    // (a clear is a box of the whole canvas), or null if a triangle is not
+    // part of a box.
+    function boxes_of(frame, width, height) {
+        const boxes = [];
+        let only_boxes = true;
         for (const step of frame) {
             if (step.clear) {
-                const bytes = step.clear.map((c) => Math.round(255 * Math.min(Math.max(c, 0), 1)));
-                fill(bytes, 0);
+                boxes.push([word(...clear_bytes(step.clear)), 0, 0, width, height]);
+                continue;
+            }
+            const rgba = step.rgba;
+            each_shape(step, width, height, function(left, bottom, right, top, first) {
+                const at = 4 * first;
+                boxes.push([word(rgba[at], rgba[at + 1], rgba[at + 2]), left, bottom, right, top]);
+            }, () => only_boxes = false);
+        }
+        return only_boxes ? boxes : null;
+    }
+
+    function put(boxes, width, height) {
+        if (!image || image.width !== width || image.height !== height) {
+            image = context.createImageData(width, height);
+            words = new Uint32Array(image.data.buffer);
+        }
+        for (const [colour, left, bottom, right, top] of boxes) {
+            const x0 = Math.max(left, 0), x1 = Math.min(right, width);
+            // Rows from the top of the image.
+            const y0 = Math.max(height - top, 0), y1 = Math.min(height - bottom, height);
+            if (x0 < x1)
+                for (let y = y0; y < y1; y++)
+                    words.fill(colour, y * width + x0, y * width + x1);
+        }
+        context.putImageData(image, 0, 0);
+    }
+
+    // The same, a fill for each shape.
+    function fill_shapes(frame, width, height) {
+        const colour = (rgba, at) =>
+            "rgb(" + rgba[at] + "," + rgba[at + 1] + "," + rgba[at + 2] + ")";
+        context.setTransform(1, 0, 0, 1, 0, 0);
+        context.globalAlpha = 1;
+        context.globalCompositeOperation = "source-over";
+        for (const step of frame) {
+            if (step.clear) {
+                context.fillStyle = colour(clear_bytes(step.clear), 0);
                 context.fillRect(0, 0, width, height);
                 continue;
             }
@@ -166,13 +193,11 @@ function flat_drawing_on(canvas) {
             const rgba = step.rgba;
             each_shape(step, width, height,
                        function(left, bottom, right, top, first) {
-                           if (right > left && top > bottom) {
-                               fill(rgba, 4 * first);
-                               context.fillRect(left, height - top, right - left, top - bottom);
-                           }
+                           context.fillStyle = colour(rgba, 4 * first);
+                           context.fillRect(left, height - top, right - left, top - bottom);
                        },
                        function(a, b, c) {
-                           fill(rgba, 4 * a);
+                           context.fillStyle = colour(rgba, 4 * a);
                            context.beginPath();
                            for (const k of [a, b, c])
                                context.lineTo((xy[2 * k] + 1) * width / 2,
@@ -180,6 +205,19 @@ function flat_drawing_on(canvas) {
                            context.fill();
                        });
         }
+    }
+
+    function draw(frame) {
+        latest = frame;
+        const width = canvas.width;
+        const height = canvas.height;
+        if (width === 0 || height === 0)
+            return;
+        const boxes = boxes_of(frame, width, height);
+        if (boxes)
+            put(boxes, width, height);
+        else
+            fill_shapes(frame, width, height);
     }
 
     return {
