@@ -31,8 +31,7 @@ static double bbr[grid_cells], bbi[grid_cells];
 static double q1r[grid_cells], q1i[grid_cells];
 static double q2r[grid_cells], q2i[grid_cells];
 
-// exp(dt * L(k)) for flat index n, with the current parameters.
-static double step_factor(int n)
+double wavenumber_squared(int n)
 {
     int a = n / grid_side;
     int b = n % grid_side;
@@ -42,7 +41,13 @@ static double step_factor(int n)
         b -= grid_side;
     double kx = a * two_pi / grid_side;
     double ky = b * two_pi / grid_side;
-    double k2 = kx * kx + ky * ky;
+    return kx * kx + ky * ky;
+}
+
+// exp(dt * L(k)) for flat index n, with the current parameters.
+static double step_factor(int n)
+{
+    double k2 = wavenumber_squared(n);
     double rate =
         static_cast<double>(alpha) - stiffness * k2 - range_coeff * (4.0 - two_pi * std::sqrt(k2));
     return std::exp(dt * rate);

@@ -11,6 +11,12 @@
 // redraw request goes through request_redisplay.
 #pragma once
 
+// |k|^2 of flat index n (0 .. grid_cells - 1), in radians per cell squared,
+// exactly as the step computes it for L(k): a = n / 64 and b = n % 64, each
+// taken as negative above 32, k = 2 pi (a, b) / 64. The step's bits depend on
+// this arithmetic, so whatever needs |k| of the step takes it from here.
+double wavenumber_squared(int n);
+
 // Writes N of the spectrum (in_re, in_im) at simulated time t into (out_re,
 // out_im). All arrays hold grid_cells (4096) doubles; the inputs are left
 // unchanged.

@@ -8,6 +8,7 @@
 int lattice_size = lattice_max;
 int temperature = 1;
 int spins[lattice_max][lattice_max];
+long sweep_count = 0;
 
 void randomize_spins()
 {
@@ -40,4 +41,5 @@ void metropolis_sweep(int T)
         if (std::exp(x) >= u)
             spins[i][j] = -spins[i][j];
     }
+    sweep_count++;
 }

@@ -24,6 +24,11 @@ void randomize_spins();
 // 2 * s(i, j) * (sum of its four periodic neighbours), one of -8, -4, 0, 4, 8.
 int flip_energy(int i, int j);
 
+// Sweeps run since start (or since a caller last set it to 0), counted by
+// metropolis_sweep for whoever wants to know; the model itself never reads it.
+extern long sweep_count;
+
 // L*L Metropolis attempts at temperature T >= 1. Each takes three draws (row,
 // column, threshold u = r / 32767.0) and flips when exp(-dE / T) >= u.
+// Adds 1 to sweep_count.
 void metropolis_sweep(int T);
