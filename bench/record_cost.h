@@ -5,14 +5,19 @@
 // run, so that their ratio holds up on a busy machine.
 #pragma once
 
-#include "web/page/run_page.h"
 #include "measure/run_record.h"
+#include "web/page/page_description.h"
+#include "web/page/run_steps.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <string>
+
+// The page's news of a step, which natively tells nobody. Each benchmark
+// program includes this header once.
+extern "C" void step_taken(int) {}
 
 // Times step(value) both ways from the seed-1 start, for state's iterations.
 // Counters: <alone_name> and recorded_us (µs per step), and ratio =
@@ -22,7 +27,7 @@ inline void time_record_cost(benchmark::State &state, void (*step)(int), int val
 {
     srand(1);
     restart_model();
-    record_start(run_column_count);
+    record_start(this_page.columns.count);
     using clock = std::chrono::steady_clock;
     std::chrono::duration<double, std::micro> alone{0}, recorded{0};
     for (auto _ : state) {

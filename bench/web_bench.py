@@ -114,9 +114,9 @@ def memory(driver, base):
         after = []
         for total in (10 ** 5, 10 ** 6):
             heap = driver.execute_script(
-                "return Module._web_record_fill(%d - Module._web_run_steps());" % total)
-            after.append((total, heap, driver.execute_script("return Module._web_run_held();"),
-                          driver.execute_script("return Module._web_run_stride();")))
+                "return Module._web_record_fill(%d - lattice.run.current().steps);" % total)
+            after.append((total, heap, driver.execute_script("return lattice.run.current().held;"),
+                          driver.execute_script("return lattice.run.current().stride;")))
         print("  %-9s at start %5.1f MB; " % (program, start / 2 ** 20) + "; ".join(
             "after %d steps %5.1f MB (%d rows held, one in %d of the older)" % (
                 total, heap / 2 ** 20, held, stride) for total, heap, held, stride in after))

@@ -24,13 +24,22 @@ const module_library = {
 
 export default [
     js.configs.recommended,
+    // The page's script: ES modules, joined into one script by the build.
     {
-        files: ["web/page/scripts/*.js", "web/offline/offline.js"],
+        files: ["web/page/scripts/*.js"],
         languageOptions: {
-            sourceType: "script",
-            globals:
-                {...globals.browser, Module: "writable", lattice: "readonly", uPlot: "readonly"},
+            sourceType: "module",
+            globals: {...globals.browser, Module: "writable", uPlot: "readonly"},
         },
+    },
+    {
+        files: ["web/offline/offline.js"],
+        languageOptions: {sourceType: "script", globals: globals.browser},
+    },
+    // The scripts' own tests, run by Node.js.
+    {
+        files: ["tests/web/scripts/*.mjs"],
+        languageOptions: {sourceType: "module", globals: globals.node},
     },
     // The grid's drawing runs in a worker, or in the page where workers have
     // no WebGL.
@@ -58,10 +67,15 @@ export default [
             strict: ["error", "global"],
         },
     },
+    // A module is strict by itself.
+    {
+        files: ["web/page/scripts/*.js", "tests/web/scripts/*.mjs"],
+        rules: {strict: "off"},
+    },
     // A module's library is read by Emscripten's compiler, which copies its
     // functions into the module's script: no directive of its own.
     {
-        files: ["web/page/page_calls.js", "web/platform/webgl_calls.js", "glui/web/page_panel.js"],
+        files: ["web/page/page_events.js", "web/platform/webgl_calls.js", "glui/web/page_panel.js"],
         languageOptions: {sourceType: "script", globals: {...globals.browser, ...module_library}},
         rules: {strict: "off"},
     },

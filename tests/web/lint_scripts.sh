@@ -11,5 +11,5 @@ if [ ! -f "$eslint" ]; then
 fi
 cd "$top" || exit 1
 exec node "$eslint" --max-warnings 0 -c tests/web/eslint.config.mjs web/page/scripts \
-    web/page/page_calls.js web/platform/webgl_calls.js web/platform/webgl_draw.js \
+    web/page/page_events.js tests/web/scripts web/platform/webgl_calls.js web/platform/webgl_draw.js \
     web/offline/offline.js web/offline/service-worker.js glui/web/page_panel.js

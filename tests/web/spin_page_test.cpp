@@ -2,12 +2,13 @@
 // spingrid's page, natively: the viewer's presses and timers as the page
 // runs them, against the recording stand-in for GL and GLUT. Every sweep
 // makes one row, at the temperature it ran at, whatever way it was asked for.
+#include "measure/exact_answers.h"
+#include "measure/run_record.h"
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
 #include "tests/support/gl_recorder.h"
-#include "measure/exact_answers.h"
-#include "web/page/run_page.h"
-#include "measure/run_record.h"
+#include "web/page/page_description.h"
+#include "web/page/run_steps.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -18,10 +19,10 @@
 namespace {
 
 // The index of a named number in list.
-int index_of(const page_number *list, int count, const char *name)
+int index_of(list_of<described_number> list, const char *name)
 {
-    for (int k = 0; k < count; k++)
-        if (std::strcmp(list[k].name, name) == 0)
+    for (int k = 0; k < list.count; k++)
+        if (std::strcmp(list.items[k].name, name) == 0)
             return k;
     ADD_FAILURE() << "no number named " << name;
     return 0;
@@ -29,24 +30,29 @@ int index_of(const page_number *list, int count, const char *name)
 
 int column(const char *name)
 {
-    return index_of(run_columns, run_column_count, name);
+    return index_of(this_page.columns, name);
 }
 
 double summary(const char *name)
 {
-    double values[64];
-    page_summary(values);
-    return values[index_of(summary_numbers, summary_count, name)];
+    double now[record_max_columns], values[64];
+    run_now(now);
+    page_summary(now, values);
+    return values[index_of(this_page.summary, name)];
 }
 
 int steps_heard = 0;
 int timed_steps_heard = 0;
 
-void count_step(bool from_timer)
+} // namespace
+
+extern "C" void step_taken(int from_timer)
 {
     steps_heard++;
     timed_steps_heard += from_timer;
 }
+
+namespace {
 
 class SpinPage : public ::testing::Test {
   protected:
@@ -54,7 +60,6 @@ class SpinPage : public ::testing::Test {
     {
         clear_record();
         temperature = 1;
-        step_recorded = count_step;
         steps_heard = timed_steps_heard = 0;
         start_run(1234);
     }
@@ -86,21 +91,45 @@ TEST_F(SpinPage, ARightPressRecordsOneRowOfTheLatticeAsItStands)
     EXPECT_EQ(steps_heard, 1);
     EXPECT_EQ(timed_steps_heard, 0);
     const double *row = record_held_row(0);
-    long sum = 0, bonds = 0;
-    for (int i = 0; i < 50; i++)
-        for (int j = 0; j < 50; j++) {
-            sum += spins[i][j];
-            bonds += spins[i][j] * (spins[(i + 1) % 50][j] + spins[i][(j + 1) % 50]);
-        }
+    double now[record_max_columns];
+    measure_model(now);
     EXPECT_EQ(row[column("sweep")], 1);
     EXPECT_EQ(row[column("temperature")], 1);
-    EXPECT_DOUBLE_EQ(row[column("m")], sum / 2500.0);
-    EXPECT_DOUBLE_EQ(row[column("e")], -bonds / 2500.0);
+    EXPECT_EQ(row[column("m")], now[column("m")]);
+    EXPECT_EQ(row[column("e")], now[column("e")]);
     // The same seed gives the same lattice and the same sweep again.
     const double m = row[column("m")];
     start_run(1234);
     page_mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
     EXPECT_EQ(record_held_row(0)[column("m")], m);
+}
+
+// Lattices whose m and e are known: every bond counted once, across the
+// periodic edges too.
+TEST_F(SpinPage, MeasuresLatticesWithKnownAnswers)
+{
+    const struct {
+        const char *name;
+        int (*spin)(int i, int j);
+        double m, e;
+    } lattices[] = {
+        {"all +1", [](int, int) { return 1; }, 1.0, -2.0},
+        {"all -1", [](int, int) { return -1; }, -1.0, -2.0},
+        {"checkerboard", [](int i, int j) { return (i + j) % 2 == 0 ? 1 : -1; }, 0.0, 2.0},
+        // Stripes along j: bonds along i agree, bonds along j disagree.
+        {"stripes", [](int, int j) { return j % 2 == 0 ? 1 : -1; }, 0.0, 0.0},
+        // One row of -1 in +1: 50 flipped spins, 100 broken bonds.
+        {"one row flipped", [](int i, int) { return i == 7 ? -1 : 1; }, 0.96, -1.92},
+    };
+    for (const auto &l : lattices) {
+        for (int i = 0; i < 50; i++)
+            for (int j = 0; j < 50; j++)
+                spins[i][j] = l.spin(i, j);
+        double row[record_max_columns];
+        measure_model(row);
+        EXPECT_DOUBLE_EQ(row[column("m")], l.m) << l.name;
+        EXPECT_DOUBLE_EQ(row[column("e")], l.e) << l.name;
+    }
 }
 
 TEST_F(SpinPage, OverlappingBurstsRecordEverySweepAtItsBurstsTemperature)

@@ -16,8 +16,8 @@ if ("serviceWorker" in navigator) {
     // words, table and plot), so as not to take the processor from it
     // then; elsewhere until the page has loaded.
     window.addEventListener("load", function() {
-        if (window.lattice && lattice.settled)
-            lattice.settled.then(() => setTimeout(register));
+        if (window.lattice && window.lattice.settled)
+            window.lattice.settled.then(() => setTimeout(register));
         else
             register();
     });

@@ -2,8 +2,9 @@
 #include "web/page/page_exports.h"
 
 #include "common/colour_scales.h"
-#include "web/page/run_page.h"
 #include "measure/run_record.h"
+#include "web/page/page_description.h"
+#include "web/page/run_steps.h"
 #include "web/platform/gl_stand_in.h"
 #include "web/platform/glut_timers.h"
 
@@ -12,18 +13,12 @@
 
 #include <algorithm>
 
-// In page_calls.js: each calls the page's Module.onStep or onTimerSet.
-extern "C" void page_heard_step(int from_timer);
-extern "C" void page_heard_timer_set();
+// In page_events.js, beside step_taken (run_steps.h): tells the page's
+// handler that a burst's timer was set.
+extern "C" void burst_timer_set();
 
-static void tell_page_of_step(bool from_timer)
-{
-    page_heard_step(from_timer ? 1 : 0);
-}
-
-static double row_buffer[web_rows_max * record_max_columns];
-static double now[record_max_columns];
-static double summary[64];
+static double row_buffer[web_rows_max_count * record_max_columns];
+static double snapshot[web_snapshot_head + record_max_columns + 64];
 static double constants[64];
 
 constexpr int picture_side_max = 64 + 2;
@@ -34,32 +29,24 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void web_start_run(unsigned int seed)
 {
     glut_timer_runner = page_timer;
-    glut_timer_set = page_heard_timer_set;
-    step_recorded = tell_page_of_step;
+    glut_timer_set = burst_timer_set;
     start_run(seed);
     glutPostRedisplay();
 }
 
-EMSCRIPTEN_KEEPALIVE double web_run_seed()
+EMSCRIPTEN_KEEPALIVE const double *web_run_snapshot()
 {
-    return run_seed();
-}
-
-EMSCRIPTEN_KEEPALIVE const char *web_run_schema()
-{
-    return run_schema();
-}
-
-EMSCRIPTEN_KEEPALIVE const double *web_run_now()
-{
+    double *head = snapshot;
+    head[0] = static_cast<double>(record_steps());
+    head[1] = static_cast<double>(record_held());
+    head[2] = static_cast<double>(record_whole_from());
+    head[3] = static_cast<double>(record_stride());
+    head[4] = glut_timers_pending();
+    head[5] = run_seed();
+    double *now = head + web_snapshot_head;
     run_now(now);
-    return now;
-}
-
-EMSCRIPTEN_KEEPALIVE const double *web_run_summary()
-{
-    page_summary(summary);
-    return summary;
+    page_summary(now, now + this_page.columns.count);
+    return snapshot;
 }
 
 EMSCRIPTEN_KEEPALIVE const double *web_run_constants()
@@ -68,39 +55,24 @@ EMSCRIPTEN_KEEPALIVE const double *web_run_constants()
     return constants;
 }
 
-EMSCRIPTEN_KEEPALIVE double web_run_steps()
+EMSCRIPTEN_KEEPALIVE int web_rows_max()
 {
-    return static_cast<double>(record_steps());
-}
-
-EMSCRIPTEN_KEEPALIVE double web_run_held()
-{
-    return static_cast<double>(record_held());
-}
-
-EMSCRIPTEN_KEEPALIVE double web_run_whole_from()
-{
-    return static_cast<double>(record_whole_from());
-}
-
-EMSCRIPTEN_KEEPALIVE double web_run_stride()
-{
-    return static_cast<double>(record_stride());
+    return web_rows_max_count;
 }
 
 EMSCRIPTEN_KEEPALIVE int web_run_rows(double first, int count)
 {
     const long from = std::max(0L, static_cast<long>(first));
-    const long to = std::min(record_held(), from + std::clamp(count, 0, web_rows_max));
+    const long to = std::min(record_held(), from + std::clamp(count, 0, web_rows_max_count));
     for (long k = from; k < to; k++)
-        std::copy_n(record_held_row(k), run_column_count,
-                    &row_buffer[(k - from) * run_column_count]);
+        std::copy_n(record_held_row(k), this_page.columns.count,
+                    &row_buffer[(k - from) * this_page.columns.count]);
     return static_cast<int>(std::max(0L, to - from));
 }
 
 EMSCRIPTEN_KEEPALIVE int web_run_sample(int count)
 {
-    return static_cast<int>(run_sample(std::clamp(count, 0, web_rows_max), row_buffer));
+    return static_cast<int>(run_sample(std::clamp(count, 0, web_rows_max_count), row_buffer));
 }
 
 EMSCRIPTEN_KEEPALIVE const double *web_row_buffer()

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "tests/web/site/test_hooks.h"
 
-#include "web/page/run_page.h"
 #include "measure/run_record.h"
+#include "web/page/page_description.h"
+#include "web/page/run_steps.h"
 #include "web/platform/gl_stand_in.h"
 
 #include <GL/freeglut.h>

@@ -4,14 +4,12 @@
 // browser for every page of the site. The module draws with the choice, and
 // the picture to save follows it; the legend under the grid shows it, and
 // the caption's colour words name it.
-"use strict";
+import {page} from "./description.js";
 
-(function(lattice) {
 const select = document.getElementById("colours");
 const legend = document.getElementById("legend");
 const remembered = "lattice.colours";
-// The design's words, until the module has said its scales'.
-let scales = [{name: "design", low: "black", middle: "dark red", high: "red"}];
+const scales = page.scales;
 let chosen = 0;
 
 function remembered_name() {
@@ -33,7 +31,7 @@ function show_legend() {
     }
     legend.getContext("2d").putImageData(image, 0, 0);
     const scale = scales[chosen];
-    const ends = Array.from(document.querySelectorAll(".legend-ends span"), (e) => e.textContent);
+    const ends = page.legend_ends;
     const words = [ends[0] + " " + scale.low];
     if (ends[1])
         words.push(ends[1] + " " + scale.middle);
@@ -48,28 +46,26 @@ function choose(k) {
     show_legend();
 }
 
-lattice.colours = {
-    // The choice's options, and the remembered scale applied; called once
-    // the run has started and before its first frame.
-    start: function() {
-        scales = lattice.run.schema().scales;
-        scales.forEach(function(scale, k) {
-            select.append(new Option(scale.label, String(k)));
-        });
-        choose(Math.max(0, scales.findIndex((scale) => scale.name === remembered_name())));
-        select.addEventListener("change", function() {
-            choose(Number(select.value));
-            try {
-                window.localStorage.setItem(remembered, scales[chosen].name);
-            } catch {
-                // Not remembered, but chosen all the same.
-            }
-            lattice.words.update_caption();
-        });
-    },
-    // The chosen scale's names for the colours at -1, 0 and +1.
-    words: function() {
-        return scales[chosen];
-    },
-};
-})(globalThis.lattice = globalThis.lattice || {});
+// The choice's options, and the remembered scale applied; called once the
+// run has started and before its first frame. chosen_again() is called
+// after the user chooses another.
+export function start_colours(chosen_again) {
+    scales.forEach(function(scale, k) {
+        select.append(new Option(scale.label, String(k)));
+    });
+    choose(Math.max(0, scales.findIndex((scale) => scale.name === remembered_name())));
+    select.addEventListener("change", function() {
+        choose(Number(select.value));
+        try {
+            window.localStorage.setItem(remembered, scales[chosen].name);
+        } catch {
+            // Not remembered, but chosen all the same.
+        }
+        chosen_again();
+    });
+}
+
+// The chosen scale's names for the colours at -1, 0 and +1.
+export function colour_words() {
+    return scales[chosen];
+}

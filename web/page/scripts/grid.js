@@ -3,15 +3,21 @@
 // measurements beside it on a wide screen and under it on a narrow one, at
 // the screen's own density), and the presses that reach the viewer from a
 // mouse, a finger or the keyboard.
-"use strict";
+import {drawing} from "./grid_drawing.js";
+import {take_first_row} from "./module_run.js";
 
-(function(lattice) {
 const canvas = document.getElementById("canvas");
 const view = document.getElementById("view");
 const caption = document.getElementById("caption");
 const colours_line = document.getElementById("colours-line");
 const controls = document.getElementById("controls");
 const root = document.documentElement;
+
+// What the grid asks of the rest of the page: longest_caption() (the
+// longest caption it can show), redisplay() (the module draws the grid
+// again; a new backing store starts blank) and fitted() (the grid has its
+// size: the rest may fit around it).
+let hooks = {longest_caption: () => "", redisplay: () => {}, fitted: () => {}};
 
 // The column beside the grid: at least, at most (in rem).
 const column_least = 20;
@@ -24,7 +30,7 @@ function caption_height(side) {
     caption.style.width = colours_line.style.width = side + 2 + "px";
     caption.style.minHeight = "";
     const text = caption.textContent;
-    caption.textContent = lattice.words.longest();
+    caption.textContent = hooks.longest_caption();
     const height = Math.ceil(caption.getBoundingClientRect().height);
     caption.textContent = text;
     const colours = Math.ceil(colours_line.getBoundingClientRect().height);
@@ -32,7 +38,7 @@ function caption_height(side) {
     return {caption: height, colours: colours};
 }
 
-function fit() {
+export function fit() {
     const gap = 12;
     const border = 2;
     const rem = parseFloat(getComputedStyle(root).fontSize) || 16;
@@ -75,20 +81,17 @@ function fit() {
     const column = Math.min(column_most * rem, width - 3 * gap - side - border - 1);
     root.style.setProperty("--column", Math.max(column_least * rem, column) + "px");
     const backing = Math.round(side * (window.devicePixelRatio || 1));
-    if (lattice.drawing.side() !== backing) {
-        lattice.drawing.resize(backing);
-        // A new backing store starts blank; the grid is drawn again.
-        if (lattice.module_ready)
-            Module._web_redisplay();
+    if (drawing.side() !== backing) {
+        drawing.resize(backing);
+        hooks.redisplay();
     }
-    if (lattice.measure)
-        lattice.measure.fit();
+    hooks.fitted();
 }
 
 // A press on the grid as GLUT takes it from the canvas: button 0 is a
 // left press, 2 a right press.
 function press(button) {
-    lattice.measure.take_first_row();
+    take_first_row();
     for (const type of ["mousedown", "mouseup"])
         canvas.dispatchEvent(
             new MouseEvent(type, {button: button, bubbles: true, cancelable: true}));
@@ -127,64 +130,62 @@ function on_touch(event) {
     }
 }
 
-lattice.grid = {
-    fit: fit,
-    // Listens for the page's own presses; before the module's GLUT adds
-    // its listeners, so that these run first on the same target and phase.
-    listen: function() {
-        window.addEventListener("resize", fit);
-        for (const type of ["touchstart", "touchmove", "touchend", "touchcancel"])
-            window.addEventListener(type, on_touch, {capture: true, passive: false});
-        // A press on the grid leaves the spinner's field, as a click in
-        // the grid window does on the desktop, so that what was typed
-        // there is committed before the press's step. GLUT cancels the
-        // mousedown, which would keep the keyboard in the field;
-        // pointerdown comes before it.
-        canvas.addEventListener("pointerdown", function() {
-            if (controls.contains(document.activeElement))
-                document.activeElement.blur();
-            // A press may step the model: the run's first row is the model
-            // before it.
-            lattice.measure.take_first_row();
-        }, true);
-        // The keyboard's presses on the focused grid, listened for here,
-        // not through GLUT: with a keyboard callback, Emscripten's GLUT
-        // would take Tab, Enter, Space, letters and digits from the whole
-        // page. A key held down presses once.
-        canvas.addEventListener("keydown", function(event) {
-            if (event.altKey || event.ctrlKey || event.metaKey || event.isComposing)
-                return;
-            let button = -1;
-            if (event.key === "Enter" || event.key === " ")
-                button = 0;
-            else if (event.key === "s" || event.key === "S" || event.key === "ContextMenu" ||
-                     (event.key === "F10" && event.shiftKey))
-                button = 2;
-            if (button < 0)
-                return;
-            // Also keeps Space from scrolling and the menu keys from a menu.
-            event.preventDefault();
-            if (!event.repeat)
-                press(button);
-        });
-        // GLUT listens for the legacy wheel events on the window and
-        // cancels every one, which would stop the page from scrolling
-        // (Chrome refuses it and says so on the console), only to hand the
-        // viewers wheel buttons they ignore. Chrome and Safari deliver
-        // "mousewheel" only to targets without a "wheel" listener, so an
-        // idle one on the window keeps GLUT's from running while the
-        // wheel still reaches the control panel.
-        window.addEventListener("wheel", function() {}, {capture: true, passive: true});
-        window.addEventListener("DOMMouseScroll", function(event) {
-            event.stopImmediatePropagation();
-        }, {capture: true, passive: true});
-        canvas.addEventListener("contextmenu", function(event) {
-            // No menu, whether a mouse, a finger or a key asked for it. A
-            // mouse's right press has already reached GLUT as a
-            // mousedown, a key's as its keydown.
-            event.preventDefault();
-            right_press_once();
-        });
-    },
-};
-})(globalThis.lattice = globalThis.lattice || {});
+// Listens for the page's own presses, with the page's hooks (above);
+// before the module's GLUT adds its listeners, so that these run first on
+// the same target and phase.
+export function listen_to_grid(page_hooks) {
+    hooks = page_hooks;
+    window.addEventListener("resize", fit);
+    for (const type of ["touchstart", "touchmove", "touchend", "touchcancel"])
+        window.addEventListener(type, on_touch, {capture: true, passive: false});
+    // A press on the grid leaves the spinner's field, as a click in
+    // the grid window does on the desktop, so that what was typed
+    // there is committed before the press's step. GLUT cancels the
+    // mousedown, which would keep the keyboard in the field;
+    // pointerdown comes before it.
+    canvas.addEventListener("pointerdown", function() {
+        if (controls.contains(document.activeElement))
+            document.activeElement.blur();
+        // A press may step the model: the run's first row is the model
+        // before it.
+        take_first_row();
+    }, true);
+    // The keyboard's presses on the focused grid, listened for here,
+    // not through GLUT: with a keyboard callback, Emscripten's GLUT
+    // would take Tab, Enter, Space, letters and digits from the whole
+    // page. A key held down presses once.
+    canvas.addEventListener("keydown", function(event) {
+        if (event.altKey || event.ctrlKey || event.metaKey || event.isComposing)
+            return;
+        let button = -1;
+        if (event.key === "Enter" || event.key === " ")
+            button = 0;
+        else if (event.key === "s" || event.key === "S" || event.key === "ContextMenu" ||
+                 (event.key === "F10" && event.shiftKey))
+            button = 2;
+        if (button < 0)
+            return;
+        // Also keeps Space from scrolling and the menu keys from a menu.
+        event.preventDefault();
+        if (!event.repeat)
+            press(button);
+    });
+    // GLUT listens for the legacy wheel events on the window and
+    // cancels every one, which would stop the page from scrolling
+    // (Chrome refuses it and says so on the console), only to hand the
+    // viewers wheel buttons they ignore. Chrome and Safari deliver
+    // "mousewheel" only to targets without a "wheel" listener, so an
+    // idle one on the window keeps GLUT's from running while the
+    // wheel still reaches the control panel.
+    window.addEventListener("wheel", function() {}, {capture: true, passive: true});
+    window.addEventListener("DOMMouseScroll", function(event) {
+        event.stopImmediatePropagation();
+    }, {capture: true, passive: true});
+    canvas.addEventListener("contextmenu", function(event) {
+        // No menu, whether a mouse, a finger or a key asked for it. A
+        // mouse's right press has already reached GLUT as a
+        // mousedown, a key's as its keydown.
+        event.preventDefault();
+        right_press_once();
+    });
+}

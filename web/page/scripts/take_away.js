@@ -2,42 +2,13 @@
 // What a student takes away: the run's data as a CSV file that a
 // spreadsheet opens, the grid as a PNG picture, and a link that repeats the
 // run. Everything is made in the page, so it works offline.
-"use strict";
+import {csv_parts} from "./csv.js";
+import {page} from "./description.js";
+import {constants, current, each_row, first_row_taken} from "./module_run.js";
 
-(function(lattice) {
-const program = document.body.dataset.program;
-const words = {
-    spingrid: {
-        model: "a 50 x 50 periodic lattice of +1/-1 spins (the two-dimensional " +
-                   "Ising model) advanced by Metropolis sweeps",
-        step: "sweep"
-    },
-    fieldgrid: {
-        model: "a real field on a 64 x 64 periodic grid advanced " +
-                   "pseudo-spectrally",
-        step: "step"
-    },
-}[program];
-const whole_columns = new Set(["sweep", "temperature", "step", "above_zero"]);
-
-// A number that reads back exactly: 17 significant digits, less the
-// trailing zeros of the fraction, which change nothing; whole numbers as
-// they are.
-function exact(x) {
-    if (Number.isInteger(x) && Math.abs(x) < 2 ** 53)
-        return String(x);
-    if (!Number.isFinite(x))
-        return Number.isNaN(x) ? "NaN" : x > 0 ? "Infinity" : "-Infinity";
-    const [mantissa, exponent] = x.toPrecision(17).split("e");
-    const trimmed = mantissa.includes(".") ? mantissa.replace(/\.?0+$/, "") : mantissa;
-    return exponent ? trimmed + "e" + exponent : trimmed;
-}
-
-// A comment line of the file; commas would split it over a
-// spreadsheet's columns.
-function comment(text) {
-    return "# " + text.replace(/,/g, ";") + "\n";
-}
+// What the rest of the page gives: build (the site's build, or null),
+// link() (this run again) and say(text) (the status line).
+let given = null;
 
 function download(blob, name) {
     const link = document.createElement("a");
@@ -49,57 +20,27 @@ function download(blob, name) {
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
-function csv() {
-    const run = lattice.run;
-    const schema = run.schema();
-    const constants = run.constants();
-    const steps = run.steps();
-    const parts = [
-        comment(program + ": " + words.model),
-        comment("build " + (lattice.build || "unstamped") + "; page " + window.location.origin +
-                window.location.pathname),
-        comment("seed " + run.seed() + " (this run again: " + lattice.link() + ")"),
-        comment("constants: " +
-                schema.constants
-                    .map((c) => c.name + " = " + exact(constants[c.name]) + " (" + c.meaning + ")")
-                    .join("; ")),
-    ];
-    const first = lattice.measure.first_row();
-    parts.push(comment(
-        "before the first " + words.step + ": " +
-        schema.columns.slice(1).map((c) => c.name + " = " + exact(first[c.name])).join("; ")));
-    parts.push(comment("columns:"));
-    for (const c of schema.columns)
-        parts.push(comment("  " + c.name + (c.unit ? " (" + c.unit + ")" : "") + ": " + c.meaning));
-    const thinning = run.thinning();
-    if (!thinning)
-        parts.push(comment("rows: one per " + words.step + ", " + lattice.whole(steps) +
-                           " in all; none thinned"));
-    else
-        parts.push(comment(
-            "rows: thinned: of " + words.step + "s 1 to " + lattice.whole(thinning.from) +
-            " one in " + lattice.whole(thinning.stride) + " is kept; from " + words.step + " " +
-            lattice.whole(thinning.from + 1) + " to " + lattice.whole(steps) + " every one"));
-    parts.push(schema.columns.map((c) => c.name).join(",") + "\n");
-    let lines = [];
-    run.each_row(function(row) {
-        lines.push(
-            schema.columns
-                .map((c) => whole_columns.has(c.name) ? String(row[c.name]) : exact(row[c.name]))
-                .join(","));
-        if (lines.length === 4096) {
-            parts.push(lines.join("\n") + "\n");
-            lines = [];
-        }
-    });
-    if (lines.length > 0)
-        parts.push(lines.join("\n") + "\n");
-    return new Blob(parts, {type: "text/csv"});
+// The run's data file.
+export function csv() {
+    const run = current();
+    return new Blob(csv_parts({
+                        page: page,
+                        constants: constants(),
+                        first_row: first_row_taken(),
+                        seed: run.seed,
+                        link: given.link(),
+                        build: given.build,
+                        address: window.location.origin + window.location.pathname,
+                        steps: run.steps,
+                        thinning: run.thinning,
+                        each_row: each_row,
+                    }),
+                    {type: "text/csv"});
 }
 
 function name_of(extension) {
-    return program + "-seed-" + lattice.run.seed() + "-" + words.step + "-" + lattice.run.steps() +
-           "." + extension;
+    const run = current();
+    return page.program + "-seed-" + run.seed + "-" + page.step + "-" + run.steps + "." + extension;
 }
 
 // The grid as the page draws it, each cell a square of scale pixels, a
@@ -126,29 +67,23 @@ function picture(done) {
     canvas.toBlob(done, "image/png");
 }
 
-lattice.take_away = {
-    csv: csv,
-    exact: exact,
-    listen: function() {
-        document.getElementById("download-csv").addEventListener("click", function() {
-            download(csv(), name_of("csv"));
-        });
-        document.getElementById("save-png").addEventListener("click", function() {
-            const name = name_of("png");
-            picture((blob) => download(blob, name));
-        });
-        document.getElementById("copy-link").addEventListener("click", function() {
-            const link = lattice.link();
-            const said = function(text) {
-                lattice.status(text);
-            };
-            if (navigator.clipboard && navigator.clipboard.writeText)
-                navigator.clipboard.writeText(link).then(
-                    () => said("Link copied: " + link),
-                    () => said("This browser did not let the page copy; the link is " + link));
-            else
-                said("The link is " + link);
-        });
-    },
-};
-})(globalThis.lattice = globalThis.lattice || {});
+// The buttons, once the run has started; page_gives: {build, link, say}.
+export function listen_to_take_away(page_gives) {
+    given = page_gives;
+    document.getElementById("download-csv").addEventListener("click", function() {
+        download(csv(), name_of("csv"));
+    });
+    document.getElementById("save-png").addEventListener("click", function() {
+        const name = name_of("png");
+        picture((blob) => download(blob, name));
+    });
+    document.getElementById("copy-link").addEventListener("click", function() {
+        const link = given.link();
+        if (navigator.clipboard && navigator.clipboard.writeText)
+            navigator.clipboard.writeText(link).then(
+                () => given.say("Link copied: " + link),
+                () => given.say("This browser did not let the page copy; the link is " + link));
+        else
+            given.say("The link is " + link);
+    });
+}

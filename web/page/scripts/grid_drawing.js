@@ -5,38 +5,36 @@
 // and waiting for the GPU then never hold up the page. Elsewhere the page
 // loads the same drawing and runs it itself. The calls of one task make one
 // frame; what comes before the drawing is ready waits for it, in order.
-"use strict";
-
-(function(lattice) {
 const canvas = document.getElementById("canvas");
-// The frame being made in this task.
-let steps = [];
+// The frame being made in this task: its drawing commands.
+let frame_commands = [];
 // The worker that has the canvas, or the drawing on this page's thread;
 // and the worker that will have the canvas once there is a frame for it.
 let worker = null;
-let here = null;
-let helper = null;
+let drawing_on_page = null;
+let waiting_worker = null;
 // Messages (with what they transfer) from before either was ready.
 let waiting = [];
 // The canvas's backing store, side by side pixels.
 let side = 0;
 // Who asked for pixels, in order.
 const asked = [];
-let said = null;
+// What the page is told: restored() and failed().
+let tell = null;
 // Settled once the first frame has been drawn, or cannot be.
 let first_shown = null;
 const shown = new Promise((resolve) => first_shown = resolve);
 
 function run_here(message) {
     if (message.frame) {
-        here.draw(message.frame);
+        drawing_on_page.draw(message.frame);
         first_shown();
     } else if (message.side) {
-        here.resize(message.side);
+        drawing_on_page.resize(message.side);
     } else if (message.pixels) {
-        asked.shift()(here.pixels());
+        asked.shift()(drawing_on_page.pixels());
     } else {
-        here.lose_context(message.lost);
+        drawing_on_page.lose_context(message.lost);
     }
 }
 
@@ -46,17 +44,17 @@ function run_here(message) {
 // frame comes from the page's own.
 function hand_over() {
     const offscreen = canvas.transferControlToOffscreen();
-    helper.postMessage({canvas: offscreen}, [offscreen]);
-    worker = helper;
+    waiting_worker.postMessage({canvas: offscreen}, [offscreen]);
+    worker = waiting_worker;
     ready();
 }
 
 function post(message, transfer) {
-    if (!worker && helper && message.frame)
+    if (!worker && waiting_worker && message.frame)
         hand_over();
     if (worker)
         worker.postMessage(message, transfer || []);
-    else if (here)
+    else if (drawing_on_page)
         run_here(message);
     else
         waiting.push([message, transfer]);
@@ -70,19 +68,19 @@ function ready() {
 }
 
 function end_frame() {
-    const frame = steps;
-    steps = [];
+    const frame = frame_commands;
+    frame_commands = [];
     const transfer = [];
-    for (const step of frame)
-        if (step.xy)
-            transfer.push(step.xy.buffer, step.rgba.buffer, step.corners.buffer);
+    for (const command of frame)
+        if (command.xy)
+            transfer.push(command.xy.buffer, command.rgba.buffer, command.corners.buffer);
     post({frame: frame}, transfer);
 }
 
-function add(step) {
-    if (steps.length === 0)
+function add(command) {
+    if (frame_commands.length === 0)
         queueMicrotask(end_frame);
-    steps.push(step);
+    frame_commands.push(command);
 }
 
 // The drawing on this page's thread, from the same file as the worker's.
@@ -90,8 +88,8 @@ function draw_here(file) {
     const script = document.createElement("script");
     script.src = file;
     script.onload = function() {
-        here = lattice.drawing_on(canvas, said.restored);
-        if (here)
+        drawing_on_page = globalThis.lattice.drawing_on(canvas, tell.restored);
+        if (drawing_on_page)
             ready();
         else
             failed();
@@ -102,7 +100,7 @@ function draw_here(file) {
 
 function failed() {
     first_shown();
-    said.failed();
+    tell.failed();
 }
 
 function start_worker(file) {
@@ -113,7 +111,7 @@ function start_worker(file) {
             if (worker && !message.webgl) {
                 failed();
             } else if (!worker && message.webgl) {
-                helper = candidate;
+                waiting_worker = candidate;
                 if (waiting.some(([queued]) => queued.frame))
                     hand_over();
             } else if (!worker) {
@@ -123,23 +121,23 @@ function start_worker(file) {
         } else if (message.shown) {
             first_shown();
         } else if (message.restored) {
-            said.restored();
+            tell.restored();
         } else if (message.pixels) {
             asked.shift()(message.pixels);
         }
     };
     candidate.onerror = function() {
-        if (!worker && !here)
+        if (!worker && !drawing_on_page)
             draw_here(file);
     };
 }
 
-lattice.drawing = {
+export const drawing = {
     // Starts the drawing of file (webgl_draw.js); says.restored() is called
     // when a lost WebGL context is back, says.failed() when there is no
     // WebGL to draw with.
     start: function(file, says) {
-        said = says;
+        tell = says;
         if (typeof Worker === "function" && canvas.transferControlToOffscreen) {
             try {
                 start_worker(file);
@@ -160,7 +158,7 @@ lattice.drawing = {
     // A new backing store for the canvas: it starts blank.
     resize: function(new_side) {
         side = new_side;
-        if (worker || here) {
+        if (worker || drawing_on_page) {
             post({side: side});
         } else {
             canvas.width = side;
@@ -179,4 +177,3 @@ lattice.drawing = {
     // browser may.
     lose_context: (lost) => post({lost: lost}),
 };
-})(globalThis.lattice = globalThis.lattice || {});

@@ -1,34 +1,18 @@
 // SPDX-License-Identifier: MIT
-// fieldgrid's part of the page (see run_page.h): a row per step with the
-// field's range and the pattern's wavenumber, and beside it the wavenumber
-// that the step's linear rate makes grow fastest.
+// How fieldgrid's page measures the field (web/page/page_description.h;
+// what each number means is in page_description.cpp).
 #include "fieldgrid/fft.h"
 #include "fieldgrid/field_state.h"
+#include "fieldgrid/spectral_step.h"
 #include "fieldgrid/viewer.h"
 #include "measure/exact_answers.h"
-#include "web/page/run_page.h"
 #include "measure/run_record.h"
+#include "web/page/page_description.h"
+#include "web/page/run_steps.h"
 
 #include <algorithm>
 #include <cmath>
 
-const char *const page_program = "fieldgrid";
-
-const page_number run_columns[] = {
-    {"step", "step", "", "number of time steps so far"},
-    {"time", "time t", "",
-     "simulated time at the end of the step, steps x dt, in the model's units"},
-    {"alpha", "alpha", "", "the alpha this step ran with"},
-    {"mean", "mean", "", "mean of the field over the 64 x 64 cells"},
-    {"rms", "RMS deviation", "", "root mean square of the field's deviation from its mean"},
-    {"min", "minimum", "", "least value of the field"},
-    {"max", "maximum", "", "greatest value of the field"},
-    {"kbar", "mean wavenumber k\u0304", "radians per cell",
-     "sum of |k| |F(k)|^2 over sum of |F(k)|^2, over wave vectors k other than 0, F the field's "
-     "2-D Fourier transform; |k| as the step computes it"},
-    {"above_zero", "cells above zero", "", "cells whose value is above 0"},
-};
-const int run_column_count = sizeof run_columns / sizeof run_columns[0];
 enum {
     col_step,
     col_time,
@@ -40,31 +24,6 @@ enum {
     col_kbar,
     col_above_zero
 };
-
-const page_number summary_numbers[] = {
-    {"kbar", "mean wavenumber k\u0304", "radians per cell", "the pattern's mean wavenumber now"},
-    {"wavelength", "wavelength 2\u03c0/k\u0304", "cells", "the pattern's mean wavelength now"},
-    {"k_fastest", "fastest-growing wavenumber", "radians per cell",
-     "where the linear rate L(k) is largest, pi range_coeff / stiffness"},
-    {"wavelength_fastest", "fastest-growing wavelength", "cells", "2 pi over that wavenumber"},
-};
-const int summary_count = sizeof summary_numbers / sizeof summary_numbers[0];
-
-const page_table_row table_rows[] = {
-    {"wavenumber", "radians per cell", "kbar", "k_fastest"},
-    {"wavelength", "cells", "wavelength", "wavelength_fastest"},
-};
-const int table_row_count = sizeof table_rows / sizeof table_rows[0];
-
-const page_number model_constants[] = {
-    {"grid", "grid", "", "cells per side of the periodic grid"},
-    {"dt", "dt", "", "time step"},
-    {"stiffness", "stiffness", "", "coefficient of |k|^2 in L(k)"},
-    {"range_coeff", "range_coeff", "", "coefficient of (4 - 2 pi |k|) in L(k)"},
-    {"feed_level", "feed_level", "", "source fed into the mean at time 0"},
-    {"feed_decay", "feed_decay", "", "fall of that source per unit of time"},
-};
-const int constant_count = sizeof model_constants / sizeof model_constants[0];
 
 void constant_values(double *values)
 {
@@ -94,21 +53,14 @@ void restart_model()
     step_count = 0;
 }
 
-// |k| of each flat index, as the step computes it: indices above 32 stand
-// for negative frequencies, and k = 2 pi (a, b) / 64.
+// |k| of each flat index, as the step computes it.
 static const double *wavenumbers()
 {
     static double k[grid_cells];
     static bool made = false;
     if (!made) {
-        const double two_pi = 2.0 * 3.141592653589793;
-        for (int n = 0; n < grid_cells; n++) {
-            int a = n / grid_side, b = n % grid_side;
-            a = a > grid_side / 2 ? a - grid_side : a;
-            b = b > grid_side / 2 ? b - grid_side : b;
-            const double kx = a * two_pi / grid_side, ky = b * two_pi / grid_side;
-            k[n] = std::sqrt(kx * kx + ky * ky);
-        }
+        for (int n = 0; n < grid_cells; n++)
+            k[n] = std::sqrt(wavenumber_squared(n));
         made = true;
     }
     return k;
@@ -202,14 +154,14 @@ int steps_after_callback(double *row)
     return ran;
 }
 
-void page_summary(double *values)
+void page_summary(const double *now, double *values)
 {
-    double row[record_max_columns];
-    run_now(row);
+    const double *row = now;
     const double two_pi = 2.0 * 3.141592653589793;
     const double fastest = fastest_wavenumber(stiffness, range_coeff);
     values[0] = row[col_kbar];
     values[1] = two_pi / row[col_kbar];
     values[2] = fastest;
     values[3] = two_pi / fastest;
+    values[4] = grid_cells;
 }

@@ -1,43 +1,16 @@
 // SPDX-License-Identifier: MIT
-// spingrid's part of the page (see run_page.h): a row per sweep, the
-// averages since the temperature last changed, and the exact answers of the
-// infinite lattice beside them.
-#include "common/random_draw.h"
+// How spingrid's page measures the lattice (web/page/page_description.h;
+// what each number means is in page_description.cpp).
+#include "measure/exact_answers.h"
+#include "measure/run_record.h"
 #include "spingrid/lattice.h"
 #include "spingrid/viewer.h"
-#include "measure/exact_answers.h"
-#include "web/page/run_page.h"
-#include "measure/run_record.h"
+#include "web/page/page_description.h"
+#include "web/page/run_steps.h"
 
 #include <cmath>
 
-const char *const page_program = "spingrid";
-
-const page_number run_columns[] = {
-    {"sweep", "sweep", "", "number of Metropolis sweeps of L x L attempts so far"},
-    {"temperature", "temperature T", "J/k_B", "the temperature this sweep ran at"},
-    {"m", "magnetisation m", "", "magnetisation per spin, (1/N) sum of the spins, -1 to 1"},
-    {"e", "energy e", "J",
-     "energy per spin, -(1/N) sum over nearest-neighbour bonds (each once, periodic) of s s'; "
-     "-2 when all spins agree"},
-};
-const int run_column_count = sizeof run_columns / sizeof run_columns[0];
 enum { col_sweep, col_temperature, col_m, col_e };
-
-const page_number summary_numbers[] = {
-    {"temperature", "temperature T", "J/k_B", "the temperature of the latest sweep"},
-    {"sweeps_used", "sweeps averaged", "",
-     "the second half of the sweeps run since the temperature last changed"},
-    {"mean_abs_m", "<|m|>", "", "mean absolute magnetisation per spin"},
-    {"m0", "m0(T)", "", "spontaneous magnetisation of the infinite lattice"},
-    {"mean_e", "<e>", "J", "mean energy per spin"},
-    {"u", "u(T)", "J", "energy per spin of the infinite lattice"},
-    {"c", "c", "k_B", "specific heat per spin, N (<e^2> - <e>^2) / T^2"},
-    {"c_exact", "c(T)", "k_B", "specific heat per spin of the infinite lattice"},
-    {"chi", "chi", "1/J", "susceptibility per spin, N (<m^2> - <|m|>^2) / T"},
-    {"tc", "Tc", "J/k_B", "critical temperature of the infinite lattice, 2 / ln(1 + sqrt 2)"},
-};
-const int summary_count = sizeof summary_numbers / sizeof summary_numbers[0];
 enum {
     sum_temperature,
     sum_sweeps_used,
@@ -48,24 +21,10 @@ enum {
     sum_c,
     sum_c_exact,
     sum_chi,
-    sum_tc
+    sum_tc,
+    sum_up,
+    sum_bands_likely
 };
-
-const page_table_row table_rows[] = {
-    {"magnetisation \u27e8|m|\u27e9", "", "mean_abs_m", "m0"},
-    {"energy \u27e8e\u27e9", "J", "mean_e", "u"},
-    {"specific heat c", "k_B", "c", "c_exact"},
-    {"susceptibility \u03c7", "1/J", "chi", ""},
-};
-const int table_row_count = sizeof table_rows / sizeof table_rows[0];
-
-const page_number model_constants[] = {
-    {"L", "L", "", "cells per side of the periodic lattice"},
-    {"N", "N", "", "spins, L x L"},
-    {"J", "J", "", "coupling of nearest neighbours"},
-    {"k_B", "k_B", "", "Boltzmann's constant"},
-};
-const int constant_count = sizeof model_constants / sizeof model_constants[0];
 
 void constant_values(double *values)
 {
@@ -79,26 +38,18 @@ void (*const viewer_mouse)(int, int, int, int) = on_mouse;
 void (*const viewer_display)() = draw_spins;
 const int grid_cells_per_side = lattice_max;
 
-// The lattice counts no sweeps; a sweep takes exactly 3 L L draws, so the
-// draws taken during a callback tell how many sweeps it ran.
-static long draws = 0;
-static long draws_before = 0;
+// The lattice counts every sweep (sweep_count); the run counts those its
+// callbacks ran, which a test's scripted sweeps between them are not.
+static long sweeps = 0;
+static long sweeps_before = 0;
 static int next_temperature = 0;
 
-static long sweeps = 0;
 static int last_temperature = 0;
 // The first sweep (index from 0) at the latest sweep's temperature.
 static long same_temperature_from = 0;
 
-static int counted_draw()
-{
-    draws++;
-    return rand15();
-}
-
 void restart_model()
 {
-    random_source = counted_draw;
     randomize_spins();
     sweeps = 0;
     last_temperature = 0;
@@ -128,7 +79,7 @@ void measure_model(double *row)
 
 void note_before_callback(bool from_timer, int timer_value)
 {
-    draws_before = draws;
+    sweeps_before = sweep_count;
     // A burst's sweeps run at the temperature their timers carry, a press's
     // at the spinner's.
     next_temperature = from_timer ? timer_value : temperature;
@@ -136,8 +87,7 @@ void note_before_callback(bool from_timer, int timer_value)
 
 int steps_after_callback(double *row)
 {
-    const long per_sweep = 3L * lattice_size * lattice_size;
-    const long ran = (draws - draws_before) / per_sweep;
+    const long ran = sweep_count - sweeps_before;
     if (ran <= 0)
         return 0;
     if (sweeps == 0 || next_temperature != last_temperature)
@@ -148,11 +98,9 @@ int steps_after_callback(double *row)
     return static_cast<int>(ran);
 }
 
-void page_summary(double *values)
+void page_summary(const double *now, double *values)
 {
-    double row[record_max_columns];
-    run_now(row);
-    const double T = row[col_temperature];
+    const double T = now[col_temperature];
     // The first half of the sweeps at this temperature is the approach to
     // equilibrium; the averages take the second half.
     const long run = sweeps - same_temperature_from;
@@ -188,4 +136,7 @@ void page_summary(double *values)
     values[sum_c_exact] = ising_specific_heat(T);
     values[sum_chi] = weight > 0 ? N * (var_abs_m / weight) / T : NAN;
     values[sum_tc] = ising_critical_temperature();
+    values[sum_up] = std::round(N * (1.0 + now[col_m]) / 2.0);
+    values[sum_bands_likely] =
+        T < values[sum_tc] && weight >= 50 && values[sum_mean_abs_m] < values[sum_m0] / 2.0;
 }
