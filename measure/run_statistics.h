@@ -81,8 +81,9 @@ struct series_estimate {
     bool window_reached;      // false: tau_int is only a lower bound
     bool drifting;            // the halves' means differ by > stats_drift_sigmas
     // Enough to judge by: at least stats_min_effective effective samples,
-    // and every series of the run window_reached and not drifting (the run
-    // equilibrates as a whole: m can look steady while e still falls).
+    // and not drifting with its window reached: for the first series (the
+    // energy, which falls while domains coarsen) its own; for the others
+    // every series of the run's (m can look steady while e still falls).
     bool settled;
 };
 
