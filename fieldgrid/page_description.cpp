@@ -9,40 +9,57 @@
 namespace {
 
 const described_number columns[] = {
-    {"step", "step", "", "number of time steps so far", true},
+    {"step", "step", "", "number of time steps so far", whole_number},
     {"time", "time t", "",
-     "simulated time at the end of the step, steps x dt, in the model's units", false},
-    {"alpha", "alpha", "", "the alpha this step ran with", false},
-    {"mean", "mean", "", "mean of the field over the 64 x 64 cells", false},
-    {"rms", "RMS deviation", "", "root mean square of the field's deviation from its mean", false},
-    {"min", "minimum", "", "least value of the field", false},
-    {"max", "maximum", "", "greatest value of the field", false},
+     "simulated time at the end of the step, steps x dt, in the model's units", real_number},
+    {"alpha", "alpha", "", "the alpha this step ran with", real_number},
+    {"mean", "mean", "", "mean of the field over the 64 x 64 cells", real_number},
+    {"rms", "RMS deviation", "", "root mean square of the field's deviation from its mean",
+     real_number},
+    {"min", "minimum", "", "least value of the field", real_number},
+    {"max", "maximum", "", "greatest value of the field", real_number},
     {"kbar", "mean wavenumber k\u0304", "radians per cell",
      "sum of |k| |F(k)|^2 over sum of |F(k)|^2, over wave vectors k other than 0, F the field's "
      "2-D Fourier transform; |k| as the step computes it",
-     false},
-    {"above_zero", "cells above zero", "", "cells whose value is above 0", true},
+     real_number},
+    {"above_zero", "cells above zero", "", "cells whose value is above 0", whole_number},
 };
 
 const described_number summary[] = {
     {"kbar", "mean wavenumber k\u0304", "radians per cell", "the pattern's mean wavenumber now",
-     false},
+     real_number},
     {"wavelength", "wavelength 2\u03c0/k\u0304", "cells", "the pattern's mean wavelength now",
-     false},
+     real_number},
     {"k_fastest", "fastest-growing wavenumber", "radians per cell",
-     "where the linear rate L(k) is largest, pi range_coeff / stiffness", false},
+     "where the linear rate L(k) is largest, pi range_coeff / stiffness", real_number},
     {"wavelength_fastest", "fastest-growing wavelength", "cells", "2 pi over that wavenumber",
-     false},
-    {"cells", "cells", "", "cells of the grid", true},
+     real_number},
+    {"cells", "cells", "", "cells of the grid", whole_number},
+    {"linear_regime", "linear regime", "",
+     "1 while the field is small enough for the linear theory: 3 alpha RMS^2, the term it "
+     "leaves out, is small beside the growth rates",
+     whole_number},
+    {"neglected", "3 alpha RMS^2", "", "the size of the term the linear theory leaves out",
+     real_number},
+    {"growth_comparison", "growth comparison", "",
+     "0 while none is made, 1 when the growth rates agree with the linear theory within 0.05 for "
+     "0.3 < |k| < 2, 2 when they differ by more",
+     whole_number},
+    {"growth_first", "growth from step", "", "the first step of the comparison kept", whole_number},
+    {"growth_last", "growth to step", "", "the last step of the comparison kept", whole_number},
+    {"growth_max_deviation", "largest deviation", "per unit time",
+     "the largest |measured - theory| of the shells' growth rates for 0.3 < |k| < 2", real_number},
+    {"growth_fastest_k", "fastest-growing |k| measured", "radians per cell",
+     "the shell of 0.3 < |k| < 2 whose measured growth rate is largest", real_number},
 };
 
 const described_number constants[] = {
-    {"grid", "grid", "", "cells per side of the periodic grid", true},
-    {"dt", "dt", "", "time step", false},
-    {"stiffness", "stiffness", "", "coefficient of |k|^2 in L(k)", false},
-    {"range_coeff", "range_coeff", "", "coefficient of (4 - 2 pi |k|) in L(k)", false},
-    {"feed_level", "feed_level", "", "source fed into the mean at time 0", false},
-    {"feed_decay", "feed_decay", "", "fall of that source per unit of time", false},
+    {"grid", "grid", "", "cells per side of the periodic grid", whole_number},
+    {"dt", "dt", "", "time step", real_number},
+    {"stiffness", "stiffness", "", "coefficient of |k|^2 in L(k)", real_number},
+    {"range_coeff", "range_coeff", "", "coefficient of (4 - 2 pi |k|) in L(k)", real_number},
+    {"feed_level", "feed_level", "", "source fed into the mean at time 0", real_number},
+    {"feed_decay", "feed_decay", "", "fall of that source per unit of time", real_number},
 };
 
 const text_piece caption[] = {
@@ -61,8 +78,40 @@ const text_piece table_says[] = {
 };
 
 const table_row table[] = {
-    {"wavenumber", "radians per cell", "kbar", "k_fastest"},
-    {"wavelength", "cells", "wavelength", "wavelength_fastest"},
+    {"wavenumber k\u0304", "radians per cell", "kbar", "", "k_fastest", ""},
+    {"wavelength 2\u03c0/k\u0304", "cells", "wavelength", "", "wavelength_fastest", ""},
+};
+
+const described_number shell_columns[] = {
+    {"k", "|k|", "radians per cell", "the shell's wavenumber", real_number},
+    {"measured_rate", "measured", "per unit time", "the shell's measured growth rate", real_number},
+    {"theory_rate", "linear theory", "per unit time", "L(k) - 3 alpha <phi^2>", real_number},
+    {"modes", "modes", "", "wave vectors in the shell", whole_number},
+};
+
+const plot_line shell_lines[] = {
+    {"measured", "#b00020", "measured_rate", "y", false},
+    {"linear theory L(k) \u2212 3\u00b7alpha\u00b7\u27e8\u03c6\u00b2\u27e9", "#555", "theory_rate",
+     "y", true},
+};
+
+const text_piece shell_says[] = {
+    {"growth_comparison=0", "The growth rates are measured between steps while the field is "
+                            "small; none yet."},
+    {"growth_comparison=1",
+     "The growth rates agree with the linear theory within {growth_max_deviation:fixed3} for "
+     "0.3 < |k| < 2 (steps {growth_first:whole}\u2013{growth_last:whole}); the fastest grows "
+     "at |k| = {growth_fastest_k:fixed2}."},
+    {"growth_comparison=2",
+     "The growth rates differ from the linear theory by up to {growth_max_deviation:fixed3} "
+     "for 0.3 < |k| < 2 (steps {growth_first:whole}\u2013{growth_last:whole}); the fastest "
+     "grows at |k| = {growth_fastest_k:fixed2}."},
+    {"linear_regime>0", " The field is still small (3\u00b7alpha\u00b7RMS\u00b2 = "
+                        "{neglected:fixed3}): the comparison follows each step."},
+    {"linear_regime=0",
+     " The linear regime is over: 3\u00b7alpha\u00b7RMS\u00b2, the term the theory leaves "
+     "out, is {neglected:fixed3}, no longer small beside the rates. The plot keeps the last "
+     "comparison made inside it."},
 };
 
 const plot_axis axes[] = {
@@ -81,9 +130,23 @@ const plot_line lines[] = {
 };
 
 const sample_value longest[] = {
-    {"step", 9999999}, {"time", 999999.9}, {"alpha", 3.3333333}, {"above_zero", 4096},
-    {"cells", 4096},   {"min", -10.55},    {"max", -10.55},      {"mean", -10.55},
-    {"rms", 10.55},    {"kbar", 3.333},
+    {"step", 9999999},
+    {"time", 999999.9},
+    {"alpha", 3.3333333},
+    {"above_zero", 4096},
+    {"cells", 4096},
+    {"min", -10.55},
+    {"max", -10.55},
+    {"mean", -10.55},
+    {"rms", 10.55},
+    {"kbar", 3.333},
+    {"linear_regime", 0},
+    {"growth_comparison", 2},
+    {"growth_first", 99999},
+    {"growth_last", 99999},
+    {"growth_max_deviation", -99.99},
+    {"growth_fastest_k", 3.33},
+    {"neglected", 999.999},
 };
 
 template <typename T, int n> constexpr list_of<T> all(const T (&items)[n])
@@ -107,8 +170,11 @@ const page_description this_page = {
     "alpha",
     {"\u22121 or below", "0", "+1 or above"},
     "Colours: \u22121 or below black, 0 dark red, +1 or above red",
-    "Linear theory",
-    "The linear theory's wavenumber is where the step's linear rate L(k) is largest.",
+    "Fastest-growing (linear theory)",
+    "The linear theory gives the fastest-growing wavenumber, where the step's linear rate L(k) "
+    "is largest: the one the pattern starts from. Once the pattern saturates, its wavelength is "
+    "set by the nonlinearity, which the linear theory leaves out, so no verdict is given here: "
+    "the plot of growth rates below tests the linear theory where it holds.",
     "The field's maximum, mean and minimum (left axis) and the pattern's mean wavenumber (right "
     "axis) against time; dashed, the wavenumber the linear rate makes grow fastest.",
     "The plot begins with the first step.",
@@ -123,4 +189,11 @@ const page_description this_page = {
     all(axes),
     all(lines),
     all(longest),
+    "",
+    "",
+    {"Growth rate of each wavelength",
+     "Measured growth rate of each shell of wavenumbers |k| between steps (red) against the "
+     "linear theory's (dashed), from the latest comparison made while the field was small.",
+     "|k| (radians per cell)", "growth rate (per unit time)", all(shell_columns), all(shell_lines),
+     "Download growth rates (CSV)", "growth-rates", all(shell_says)},
 };

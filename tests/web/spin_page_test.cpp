@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -39,6 +41,12 @@ double summary(const char *name)
     run_now(now);
     page_summary(now, values);
     return values[index_of(this_page.summary, name)];
+}
+
+// A summary number that is text: the address of its words.
+std::string summary_text(const char *name)
+{
+    return reinterpret_cast<const char *>(static_cast<std::uintptr_t>(summary(name)));
 }
 
 int steps_heard = 0;
@@ -157,11 +165,12 @@ TEST_F(SpinPage, OverlappingBurstsRecordEverySweepAtItsBurstsTemperature)
         ASSERT_EQ(record_held_row(k)[column("sweep")], k + 1);
     // The first burst's last sweep (10 000 ms) is sweep 198; the second's
     // last two follow it alone. The averages start again at each change of
-    // temperature: two sweeps at 3, the second half of them used.
+    // temperature: two sweeps at 3, too few for a verdict.
     EXPECT_EQ(record_held_row(197)[column("temperature")], 2);
     EXPECT_EQ(record_held_row(198)[column("temperature")], 3);
     EXPECT_EQ(summary("temperature"), 3);
-    EXPECT_EQ(summary("sweeps_used"), 1);
+    EXPECT_EQ(summary("sweeps_run"), 2);
+    EXPECT_EQ(summary_text("verdict_e"), "not settled yet");
 }
 
 TEST_F(SpinPage, EnergyAtTemperatureFourAveragesToTheExactValue)
@@ -170,14 +179,31 @@ TEST_F(SpinPage, EnergyAtTemperatureFourAveragesToTheExactValue)
     for (int k = 0; k < 2000; k++)
         page_mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
     ASSERT_EQ(record_steps(), 2000);
-    EXPECT_EQ(summary("sweeps_used"), 1000);
-    EXPECT_NEAR(summary("mean_e"), ising_energy(4), 0.01);
+    EXPECT_EQ(summary("sweeps_run"), 2000);
+    EXPECT_EQ(summary("sweeps_used") + summary("sweeps_discarded"), 2000);
+    EXPECT_GT(summary("sweeps_used"), 1000);
+    EXPECT_NEAR(summary("mean_e"), ising_energy(4), 4 * summary("sigma_e"));
     EXPECT_EQ(summary("u"), ising_energy(4));
+    // Above Tc: the signed <m> has the verdict, <|m|> none.
+    EXPECT_EQ(summary_text("verdict_abs_m"), "");
+    EXPECT_NE(summary_text("verdict_m"), "not settled yet");
+    EXPECT_NE(summary_text("verdict_e"), "not settled yet");
     // Above Tc the lattice is disordered: small |m|, a specific heat and a
     // susceptibility of the right size.
     EXPECT_LT(summary("mean_abs_m"), 0.1);
     EXPECT_NEAR(summary("c"), ising_specific_heat(4), 0.05);
     EXPECT_GT(summary("chi"), 0.0);
+}
+
+// From the random start at temperature 1 the lattice is still ordering
+// after 40 sweeps: nothing may read as agreeing or differing yet.
+TEST_F(SpinPage, NoVerdictWhileTheLatticeStillOrders)
+{
+    for (int k = 0; k < 40; k++)
+        page_mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    for (const char *name : {"verdict_abs_m", "verdict_e", "verdict_c"})
+        EXPECT_EQ(summary_text(name), "not settled yet") << name;
+    EXPECT_EQ(summary_text("verdict_m"), "") << "below Tc the signed m has no verdict";
 }
 
 } // namespace

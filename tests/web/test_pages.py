@@ -454,15 +454,18 @@ class Pages(unittest.TestCase):
         self.assertIn("Enter", grid[0]["keyshortcuts"])
         self.assertEqual(sorted(n["name"] for n in tree["button"] if n is not grid[0]),
                          ["+ Increase alpha", "- Decrease alpha", "Copy link",
-                          "Download data (CSV)", "Save picture (PNG)"])
+                          "Download data (CSV)", "Download growth rates (CSV)",
+                          "Save picture (PNG)"])
         # The plot is a picture named by its legend; the table has its
         # headers.
-        plot, legend = sorted(tree["image"], key=lambda n: n["name"].startswith("Colours"))
+        growth, plot, legend = sorted(tree["image"], key=lambda n: (
+            n["name"].startswith("Colours"), not n["name"].startswith("Growth rate")))
         self.assertIn("wavenumber", plot["name"])
+        self.assertIn("linear theory", growth["name"])
         self.assertEqual(legend["name"], "Colours: \u22121 or below black, 0 dark red,"
                                          " +1 or above red")
         self.assertEqual([n["name"] for n in tree["columnheader"]],
-                         ["Quantity", "Measured", "Linear theory"])
+                         ["Quantity", "Measured", "Fastest-growing (linear theory)", "Verdict"])
         spinner, = tree["spinbutton"]
         self.assertEqual((spinner["name"], spinner["valuemin"], spinner["valuemax"],
                           spinner["valuetext"]), ("alpha", 1, 4, "1.5"))
@@ -654,6 +657,53 @@ class Pages(unittest.TestCase):
                                        (r": (\S+) of", last["above_zero"], 0),
                                        (r"alpha (\S+):", last["alpha"], 1)):
             self.assertEqual(number(pattern, caption), round(value, places), pattern)
+
+    def test_averages_say_whether_they_agree_and_the_file_keeps_it(self):
+        # Seed 1 at temperature 1 settles into bands: after 2,000 sweeps the
+        # energy differs from the infinite lattice's, and the page says why.
+        self.open("spingrid", query="?seed=1&temperature=1")
+        self.call("web_press", 2, 2000)
+        self.js("lattice.words.update_caption();")
+        rows = {r[0]: r[1:] for r in self.js(
+            "return Array.from(document.querySelectorAll('#averages tbody tr'),"
+            " (tr) => Array.from(tr.cells, (c) => c.textContent));")}
+        measured, exact, verdict = rows["energy \u27e8e\u27e9 (J)"]
+        self.assertRegex(measured, r"^\u2212[0-9.]+ \u00b1\u00a0[0-9.]+$")
+        self.assertEqual(exact, "\u22121.9972")
+        self.assertRegex(verdict, r"^differs by [0-9]+\.[0-9]\u03c3$")
+        self.assertIn("bands", self.text_of("averages-note"))
+        self.assertEqual(rows["susceptibility \u03c7 (1/J)"][2], "\u2014")
+        self.assertRegex(self.text_of("averages-says"), r"independent samples; \u03c4_int [0-9.]+ sweeps for e")
+        # The file carries the summary as the table shows it, every number
+        # read back exactly.
+        _, comments, _, _ = self.run_csv()
+        summary = dict(re.match(r"#   ([a-z_0-9]+)(?: \([^)]*\))? = ([^:]*):", line).groups()
+                       for line in comments[comments.index("# summary when saved:") + 1:]
+                       if re.match(r"#   [a-z_0-9]+", line))
+        self.assertEqual(summary["verdict_e"], verdict)
+        sigma = float(summary["sigma_e"])
+        self.assertEqual(summary["sweeps_run"], "2000")
+        self.assertAlmostEqual(float(summary["mean_e"]), -float(measured.split()[0][1:]),
+                               delta=sigma)
+
+    def test_growth_rates_file_sets_each_shell_beside_the_theory(self):
+        self.open("fieldgrid", query="?seed=1")
+        self.call("web_press", 2, 40)
+        self.js("lattice.words.update_caption();")
+        says = self.text_of("second-says")
+        self.assertRegex(says, r"^The growth rates agree with the linear theory within 0\.0[0-4][0-9]")
+        name, data = self.download("download-second")
+        self.assertEqual(name, "fieldgrid-seed-1-growth-rates-step-40.csv")
+        lines = data.decode("utf-8").splitlines()
+        self.assertEqual(lines[0], "k,measured_rate,theory_rate,modes")
+        shells = [[float(x) for x in line.split(",")] for line in lines[1:]]
+        self.assertEqual(sum(int(m) for *_, m in shells), 4095, "every wave vector but k = 0")
+        band = [(k, measured, theory) for k, measured, theory, _ in shells if 0.3 < k < 2]
+        self.assertGreater(len(band), 10)
+        for k, measured, theory in band:
+            self.assertLess(abs(measured - theory), 0.05, "shell |k| = %.3f" % k)
+        fastest = max(band, key=lambda shell: shell[1])[0]
+        self.assertIn("|k| = %.2f" % fastest, says)
 
     def test_same_seed_and_presses_give_the_same_rows(self):
         def run(page, query, presses):

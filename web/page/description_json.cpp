@@ -79,7 +79,7 @@ void add_fields(object_writer &o, const described_number &n)
     o.text("label", n.label);
     o.text("unit", n.unit);
     o.text("meaning", n.meaning);
-    o.flag("whole", n.whole);
+    o.text("kind", n.kind == whole_number ? "whole" : n.kind == text_number ? "text" : "real");
 }
 
 void add_fields(object_writer &o, const text_piece &p)
@@ -93,7 +93,9 @@ void add_fields(object_writer &o, const table_row &r)
     o.text("label", r.label);
     o.text("unit", r.unit);
     o.text("measured", r.measured);
+    o.text("sigma", r.sigma);
     o.text("exact", r.exact);
+    o.text("verdict", r.verdict);
 }
 
 void add_fields(object_writer &o, const plot_axis &a)
@@ -184,6 +186,22 @@ const char *description_json(const page_description &page)
     out += '{';
     for (int k = 0; k < page.longest.count; k++)
         longest.number(page.longest.items[k].name, page.longest.items[k].value);
+    out += '}';
+    o.text("shade_from", page.shade_from);
+    o.text("shade_to", page.shade_to);
+    const side_plot &second = page.second_plot;
+    o.key("second_plot");
+    out += '{';
+    object_writer plot{out};
+    plot.text("title", second.title);
+    plot.text("words", second.words);
+    plot.text("x_label", second.x_label);
+    plot.text("y_label", second.y_label);
+    add_list(plot, "columns", second.columns);
+    add_list(plot, "lines", second.lines);
+    plot.text("file_button", second.file_button);
+    plot.text("file_name", second.file_name);
+    add_list(plot, "says", second.says);
     out += '}';
     add_list(o, "scales", colour_scales, colour_scale_count);
     out += '}';

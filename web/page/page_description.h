@@ -17,8 +17,15 @@
 //   fixedN    N decimals, a real minus for negatives, a dash for no number
 //   groupedN  N decimals, the whole part in groups of three
 // A text_piece is shown only when its condition holds: "" always,
-// "name>0", "name finite" or "name nan".
+// "name>0", "name=N" (N a whole number), "name finite", "name not finite",
+// "name nan" or "name number" (not NaN).
 #pragma once
+
+// How a number is written into the file: a whole number as it is, a real
+// one with 17 significant digits; a text is no number but words the module
+// made (a summary's verdict), which the module hands over as a pointer to
+// UTF-8 text in its memory.
+enum number_kind { real_number, whole_number, text_number };
 
 // A number the page shows, records or writes into its file.
 struct described_number {
@@ -26,21 +33,24 @@ struct described_number {
     const char *label;   // how the page shows it ("magnetisation m")
     const char *unit;    // "" for none
     const char *meaning; // a sentence for the file's header
-    bool whole;          // written as a whole number in the file, else with 17 digits
+    number_kind kind;
 };
 
 struct text_piece {
-    const char *when; // "" always; "name>0", "name finite", "name nan"
+    const char *when; // "" always, or a condition (above)
     const char *text; // a template
 };
 
-// A row of the table of averages: the names of two summary numbers,
-// measured and exact ("" where there is none).
+// A row of the table of averages: the names of its summary numbers, the
+// measured value, its standard error, the exact value and the verdict (a
+// text); "" where there is none.
 struct table_row {
     const char *label;
     const char *unit;
     const char *measured;
+    const char *sigma;
     const char *exact;
+    const char *verdict;
 };
 
 // A line of the plot: what it draws at each recorded row.
@@ -72,6 +82,19 @@ template <typename T> struct list_of {
     int count;
 };
 
+// A second, small plot of rows the program makes itself (second_plot_rows),
+// and the file they make (second_plot_file).
+struct side_plot {
+    const char *title; // its heading ("" for none: no second plot)
+    const char *words; // what it shows, for its caption
+    const char *x_label, *y_label;
+    list_of<described_number> columns; // of a row; the first is x
+    list_of<plot_line> lines;          // values from columns; axis "y"
+    const char *file_button;           // "Download growth rates (CSV)"
+    const char *file_name;             // the file's name after program-seed-, before .csv
+    list_of<text_piece> says;          // under the plot, from the summary
+};
+
 struct page_description {
     const char *program;               // "spingrid"
     const char *summary_line;          // the page's description for search engines and the manifest
@@ -97,6 +120,10 @@ struct page_description {
     list_of<plot_axis> axes; // the first is x, labelled by its column's name
     list_of<plot_line> lines;
     list_of<sample_value> longest; // the values of the longest caption and notes
+    // Summary numbers: the plot shades the run from one to the other (along
+    // x) when both are finite; "" for no shading.
+    const char *shade_from, *shade_to;
+    side_plot second_plot;
 };
 
 // ---- each program's page part defines these ----
@@ -128,8 +155,16 @@ void note_before_callback(bool from_timer, int timer_value);
 int steps_after_callback(double *row);
 
 // The summary numbers (this_page.summary.count of them) from the record and
-// now, the latest row (run_now).
+// now, the latest row (run_now). A text_number is the address of text that
+// stays until the next call.
 void page_summary(const double *now, double *values);
+
+// The second plot's rows (this_page.second_plot.columns.count numbers each),
+// at most max of them, into rows; returns how many. And its file, as text
+// that stays until the next call. Programs without a second plot return 0
+// and "".
+int second_plot_rows(double *rows, int max);
+const char *second_plot_file();
 
 // ---- the description as text ----
 
@@ -138,10 +173,12 @@ void page_summary(const double *now, double *values);
 //    "setting", "legend_ends": [3], "legend_words", "exact_heading",
 //    "table_note", "plot_words", "first_plot_text", "places",
 //    "columns"/"summary"/"constants": [{"name", "label", "unit", "meaning",
-//    "whole"}], "caption"/"table_says"/"notes": [{"when", "text"}],
-//    "table": [{"label", "unit", "measured", "exact"}],
+//    "kind": "real", "whole" or "text"}], "caption"/"table_says"/"notes": [{"when", "text"}],
+//    "table": [{"label", "unit", "measured", "sigma", "exact", "verdict"}],
 //    "axes": [{"name", "label", "low", "high", "least_high"}] (null for NaN),
 //    "lines": [{"label", "colour", "value", "axis", "dashed"}],
-//    "longest": {name: value}, "scales": [{"name", "label", "low", "middle",
+//    "longest": {name: value}, "shade_from", "shade_to", "second_plot":
+//    {"title", "words", "x_label", "y_label", "columns", "lines",
+//    "file_button", "file_name", "says"}, "scales": [{"name", "label", "low", "middle",
 //    "high"}] (common/colour_scales.h)}
 const char *description_json(const page_description &page);

@@ -55,6 +55,18 @@ EMSCRIPTEN_KEEPALIVE const double *web_run_constants()
     return constants;
 }
 
+EMSCRIPTEN_KEEPALIVE const double *web_second_plot()
+{
+    static double rows[1 + 64 * record_max_columns];
+    rows[0] = second_plot_rows(rows + 1, 64);
+    return rows;
+}
+
+EMSCRIPTEN_KEEPALIVE const char *web_second_plot_file()
+{
+    return second_plot_file();
+}
+
 EMSCRIPTEN_KEEPALIVE int web_rows_max()
 {
     return web_rows_max_count;

@@ -37,6 +37,10 @@
 //                           included
 //   web_colour_table(k)     scale k's 256 colours: a pointer to 768 bytes,
 //                           red, green, blue for each red the viewers draw
+//   web_second_plot()       the second plot's rows: a pointer to their count,
+//                           then the rows, of the description's second_plot
+//                           columns
+//   web_second_plot_file()  the second plot's file: a pointer to its text
 //   web_timers_pending()    a burst's timers still to fire (also in the
 //                           snapshot)
 // The window:
@@ -63,6 +67,8 @@ int web_run_rows(double first, int count);
 int web_run_sample(int count);
 const double *web_row_buffer();
 int web_rows_max();
+const double *web_second_plot();
+const char *web_second_plot_file();
 int web_timers_pending();
 const unsigned char *web_picture();
 int web_picture_side();

@@ -62,7 +62,7 @@ async function open(browser, url) {
 const settled = (browser) => browser.run(
     () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 
-const steps = (browser) => browser.run(() => Module._web_run_steps());
+const steps = (browser) => browser.run(() => lattice.run.current().steps);
 
 // Resolves after a page timer of 150 ms (the page's own setTimeout, also
 // where the tests have sped the page's timers up): by then the first timer
@@ -230,7 +230,7 @@ export const CASES = [
                 }
                 const burst = PROGRAMS[program].burst;
                 await until(() => browser.run(() => Module._web_timers_pending() === 0 &&
-                                                    Module._web_run_steps() > 0),
+                                                    lattice.run.current().steps > 0),
                             program + "'s burst to end", 60);
                 await after_a_timer(browser);
                 equal(await steps(browser), burst, program + "'s steps after the burst");

@@ -3,7 +3,14 @@
 import assert from "node:assert/strict";
 import test from "node:test";
 
-import {fixed, grouped, round_trip_text, signed, whole} from "../../../web/page/scripts/format.js";
+import {
+    fixed,
+    grouped,
+    round_trip_text,
+    signed,
+    whole,
+    with_error
+} from "../../../web/page/scripts/format.js";
 
 test("grouped and whole put commas in threes and keep a minus only where it shows", () => {
     const cases = [
@@ -37,4 +44,17 @@ test("round_trip_text reads back as the same double in as few digits as hold it"
     assert.equal(round_trip_text(-0.5), "-0.5");
     assert.equal(round_trip_text(NaN), "NaN");
     assert.equal(round_trip_text(-Infinity), "-Infinity");
+});
+
+test("with_error shows the error to two significant digits, and the mean to match", () => {
+    const cases = [
+        [0.91180, 0.0018, 4, "0.9118 \u00b1\u00a00.0018"],
+        [0.999272, 0.000033, 4, "0.999272 \u00b1\u00a00.000033"],
+        [-1.7455, 0.0022, 4, "\u22121.7455 \u00b1\u00a00.0022"],
+        [32.876, 31.43, 4, "32.8760 \u00b1\u00a031.4300"],
+        [1e-9, 1e-12, 4, "0.000000 \u00b1\u00a00.000000"], [0.5, 0, 4, "0.5000 \u00b1\u00a00.0000"],
+        [0.5, NaN, 4, "0.5000"], [NaN, NaN, 3, "\u2014"]
+    ];
+    for (const [x, sigma, places, text] of cases)
+        assert.equal(with_error(x, sigma, places), text, x + " " + sigma);
 });

@@ -13,8 +13,9 @@ function comment(text) {
 // The file's text, in parts (for a Blob). run: {page (the description),
 // constants ({name: number}), first_row (the model before the first step),
 // seed, link (this run again), build, address (the page's origin and path),
-// steps, thinning (null, or {from, stride}), each_row(f) (calls f for every
-// held row, oldest first)}.
+// steps, thinning (null, or {from, stride}), summary ({name: number or
+// text}, as it stands when the file is saved), each_row(f) (calls f for
+// every held row, oldest first)}.
 export function csv_parts(run) {
     const page = run.page;
     const step = page.step;
@@ -35,6 +36,13 @@ export function csv_parts(run) {
     ];
     for (const c of page.columns)
         parts.push(comment("  " + c.name + (c.unit ? " (" + c.unit + ")" : "") + ": " + c.meaning));
+    parts.push(comment("summary when saved:"));
+    for (const n of page.summary) {
+        const value = run.summary[n.name];
+        const text = n.kind === "text" ? value || "none" : round_trip_text(value);
+        parts.push(comment("  " + n.name + (n.unit ? " (" + n.unit + ")" : "") + " = " + text +
+                           ": " + n.meaning));
+    }
     if (!run.thinning)
         parts.push(
             comment("rows: one per " + step + ", " + whole(run.steps) + " in all; none thinned"));
@@ -47,7 +55,8 @@ export function csv_parts(run) {
     let lines = [];
     run.each_row(function(row) {
         lines.push(
-            page.columns.map((c) => c.whole ? String(row[c.name]) : round_trip_text(row[c.name]))
+            page.columns
+                .map((c) => c.kind === "whole" ? String(row[c.name]) : round_trip_text(row[c.name]))
                 .join(","));
         if (lines.length === 4096) {
             parts.push(lines.join("\n") + "\n");

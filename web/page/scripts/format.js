@@ -49,3 +49,15 @@ export function round_trip_text(x) {
     const trimmed = mantissa.includes(".") ? mantissa.replace(/\.?0+$/, "") : mantissa;
     return exponent ? trimmed + "e" + exponent : trimmed;
 }
+
+// x ± sigma, both to the same decimals: places, or more where sigma needs
+// them to show two significant digits (at most 6); x alone when sigma is
+// not a number.
+export function with_error(x, sigma, places) {
+    if (!Number.isFinite(sigma))
+        return fixed(x, places);
+    const needed = sigma > 0 ? 1 - Math.floor(Math.log10(sigma)) : places;
+    const decimals = Math.min(6, Math.max(places, needed));
+    // A line may break before the error, never inside it.
+    return fixed(x, decimals) + " \u00b1\u00a0" + fixed(sigma, decimals);
+}

@@ -27,6 +27,7 @@ import {
     take_first_row
 } from "./module_run.js";
 import {fit_plot, plot_soon, prepare_plot, start_plot} from "./plot.js";
+import {fit_second_plot, prepare_second_plot, update_second_plot} from "./side_plot.js";
 import {fit_table, prepare_table, update_table} from "./table.js";
 import {csv, listen_to_take_away} from "./take_away.js";
 
@@ -104,6 +105,7 @@ listen_to_grid({
     },
     fitted: function() {
         fit_plot();
+        fit_second_plot();
         fit_table();
     },
 });
@@ -159,7 +161,10 @@ function first_row() {
 function finish_start() {
     start_plot();
     follow_caption({
-        caption_shown: update_table,
+        caption_shown: function(run) {
+            update_table(run);
+            update_second_plot(run);
+        },
         steps_taken: () => plot_soon(),
     });
     update_caption();
@@ -191,6 +196,7 @@ window.Module = {
 setTimeout(function() {
     prepare_table();
     prepare_plot(of_build);
+    prepare_second_plot();
     fit();
     start_drawing();
     const script = document.createElement("script");

@@ -14,11 +14,13 @@ let buffer_rows = 0;
 // Whether the module has started the run, and so can be read.
 let reading = false;
 
-// The numbers from double index at on, in the order of list, by name.
+// The numbers from double index at on, in the order of list, by name; a
+// text's number is the address of its UTF-8 text in the module's memory.
 function named(list, at) {
     const numbers = {};
     list.forEach(function(number, k) {
-        numbers[number.name] = Module.HEAPF64[at + k];
+        const x = Module.HEAPF64[at + k];
+        numbers[number.name] = number.kind === "text" ? Module.UTF8ToString(x) : x;
     });
     return numbers;
 }
@@ -84,6 +86,21 @@ export function each_row(each) {
         count = Module._web_run_rows(first, buffer_rows);
         rows_at(count).forEach(each);
     }
+}
+
+// The second plot's rows, of the description's second_plot columns.
+export function second_plot_rows() {
+    const at = Module._web_second_plot() / 8;
+    const columns = page.second_plot.columns;
+    const rows = [];
+    for (let r = 0; r < Module.HEAPF64[at]; r++)
+        rows.push(named(columns, at + 1 + r * columns.length));
+    return rows;
+}
+
+// The second plot's file, as text.
+export function second_plot_file() {
+    return text_at(Module._web_second_plot_file());
 }
 
 // Up to count rows spread over the run, the latest included.

@@ -14,6 +14,9 @@ const sample_rows = 1000;
 
 let plot = null;
 let plot_asked = false;
+// Settles once the plot's library has loaded, or failed to.
+let library_loaded = null;
+export const plot_library = new Promise((resolve) => library_loaded = resolve);
 let plotted_at = -Infinity;
 let plot_timer = 0;
 let of_build = (url) => url;
@@ -56,8 +59,10 @@ function say_legend() {
         item.append(mark, line.label + " ");
         plot_says.append(item);
     }
-    plot_says.append(document.createElement("br"), page.plot_words + " The numbers are in the " +
-                                                       "table below and in the data file.");
+    const shaded = page.shade_from ? " Shaded: the start the averages leave out." : "";
+    plot_says.append(document.createElement("br"),
+                     page.plot_words + shaded + " The numbers " +
+                         "are in the table below and in the data file.");
 }
 
 // uPlot's scales and axes from the description's axes: fixed ends where
@@ -95,6 +100,30 @@ function readable_language() {
     }
 }
 
+// The stretch of the run the averages leave out, shaded behind the lines.
+const shade = {
+    hooks: {
+        drawClear: [function(made) {
+            if (!page.shade_from)
+                return;
+            const summary = current().summary;
+            const from = summary[page.shade_from];
+            const to = summary[page.shade_to];
+            if (!(Number.isFinite(from) && Number.isFinite(to) && to > from))
+                return;
+            const left = made.valToPos(from, "x", true);
+            const right = made.valToPos(to, "x", true);
+            const box = made.bbox;
+            made.ctx.save();
+            made.ctx.fillStyle = "rgba(0, 0, 0, 0.08)";
+            made.ctx.fillRect(Math.max(box.left, left), box.top,
+                              Math.min(box.left + box.width, right) - Math.max(box.left, left),
+                              box.height);
+            made.ctx.restore();
+        }],
+    },
+};
+
 function make_plot() {
     if (typeof uPlot !== "function") {
         plot_box.textContent = "No plot: its library did not load. The table below and the data " +
@@ -102,6 +131,7 @@ function make_plot() {
         return;
     }
     const options = Object.assign(plot_size(), scales_and_axes(), {
+        plugins: [shade],
         legend: {show: false},
         cursor: {show: false},
         series: [{label: page.axes[0].label}].concat(
@@ -137,8 +167,14 @@ function ask_for_plot() {
     readable_language();
     const library = document.createElement("script");
     library.src = of_build("uPlot.iife.min.js");
-    library.addEventListener("load", () => setTimeout(make_plot));
-    library.addEventListener("error", make_plot);
+    library.addEventListener("load", () => setTimeout(function() {
+                                         make_plot();
+                                         library_loaded();
+                                     }));
+    library.addEventListener("error", function() {
+        make_plot();
+        library_loaded();
+    });
     document.head.append(library);
 }
 

@@ -2,7 +2,7 @@
 // The table of what was measured beside the exact answer, with its caption,
 // note and the note on thinned rows; it follows the caption (caption.js).
 import {page} from "./description.js";
-import {fixed, whole} from "./format.js";
+import {fixed, whole, with_error} from "./format.js";
 import {first_row_taken, float_text} from "./module_run.js";
 import {fill} from "./template.js";
 
@@ -17,7 +17,8 @@ function row_of_table(description) {
     const th = document.createElement("th");
     th.scope = "row";
     th.textContent = description.label + (description.unit ? " (" + description.unit + ")" : "");
-    tr.append(th, document.createElement("td"), document.createElement("td"));
+    tr.append(th, document.createElement("td"), document.createElement("td"),
+              document.createElement("td"));
     return tr;
 }
 
@@ -35,9 +36,14 @@ export function prepare_table() {
         table.tBodies[0].append(row_of_table(description));
 }
 
-// Room for the note with every addition it can have, so that none moves
-// anything.
+// Room for the table's caption and note with every addition they can have,
+// so that none moves anything.
 export function fit_table() {
+    const says = table_says.textContent;
+    table_says.style.minHeight = "";
+    table_says.textContent = fill(page.table_says, page.longest, String);
+    table_says.style.minHeight = Math.ceil(table_says.getBoundingClientRect().height) + "px";
+    table_says.textContent = says;
     const text = table_note.textContent;
     table_note.style.minHeight = "";
     table_note.textContent = note_text(page.longest, String);
@@ -52,8 +58,11 @@ export function update_table(run) {
     const values = Object.assign({}, run.summary, run.now);
     Array.from(table.tBodies[0].rows).forEach(function(tr, k) {
         const d = page.table[k];
-        tr.cells[1].textContent = fixed(run.summary[d.measured], page.places);
-        tr.cells[2].textContent = d.exact ? fixed(run.summary[d.exact], page.places) : "\u2014";
+        const sigma = d.sigma ? run.summary[d.sigma] : NaN;
+        tr.cells[1].textContent = with_error(run.summary[d.measured], sigma, page.places);
+        const exact = d.exact ? run.summary[d.exact] : NaN;
+        tr.cells[2].textContent = Number.isNaN(exact) ? "\u2014" : fixed(exact, page.places);
+        tr.cells[3].textContent = (d.verdict && run.summary[d.verdict]) || "\u2014";
     });
     table_says.textContent = fill(page.table_says, values, float_text);
     table_note.textContent = note_text(run.summary, float_text);

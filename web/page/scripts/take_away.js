@@ -4,7 +4,7 @@
 // run. Everything is made in the page, so it works offline.
 import {csv_parts} from "./csv.js";
 import {page} from "./description.js";
-import {constants, current, each_row, first_row_taken} from "./module_run.js";
+import {constants, current, each_row, first_row_taken, second_plot_file} from "./module_run.js";
 
 // What the rest of the page gives: build (the site's build, or null),
 // link() (this run again) and say(text) (the status line).
@@ -33,14 +33,16 @@ export function csv() {
                         address: window.location.origin + window.location.pathname,
                         steps: run.steps,
                         thinning: run.thinning,
+                        summary: run.summary,
                         each_row: each_row,
                     }),
                     {type: "text/csv"});
 }
 
-function name_of(extension) {
+function name_of(extension, what) {
     const run = current();
-    return page.program + "-seed-" + run.seed + "-" + page.step + "-" + run.steps + "." + extension;
+    return page.program + "-seed-" + run.seed + (what ? "-" + what : "") + "-" + page.step + "-" +
+           run.steps + "." + extension;
 }
 
 // The grid as the page draws it, each cell a square of scale pixels, a
@@ -77,6 +79,19 @@ export function listen_to_take_away(page_gives) {
         const name = name_of("png");
         picture((blob) => download(blob, name));
     });
+    const second = document.getElementById("download-second");
+    if (page.second_plot.file_button) {
+        second.textContent = page.second_plot.file_button;
+        second.hidden = false;
+        second.addEventListener("click", function() {
+            const text = second_plot_file();
+            if (text)
+                download(new Blob([text], {type: "text/csv"}),
+                         name_of("csv", page.second_plot.file_name));
+            else
+                given.say("No growth rates yet: they are measured between the first steps.");
+        });
+    }
     document.getElementById("copy-link").addEventListener("click", function() {
         const link = given.link();
         if (navigator.clipboard && navigator.clipboard.writeText)

@@ -31,21 +31,22 @@ function formatted(value, format, float_text) {
     throw new Error("no format " + format + " for the page's text");
 }
 
-// Whether a piece's condition holds: "" always, "name>0", "name=0",
-// "name finite", "name not finite", "name nan", "name number" (not NaN).
+// Whether a piece's condition holds: "" always, "name>0", "name=N" (a whole
+// number N), "name finite", "name not finite", "name nan", "name number"
+// (not NaN).
 export function holds(when, values) {
     if (when === "")
         return true;
     const [, name, test] =
-        /^([A-Za-z_0-9]+)\s*(>0|=0| finite| not finite| nan| number)$/.exec(when) || [];
+        /^([A-Za-z_0-9]+)(>0|=[0-9]+| finite| not finite| nan| number)$/.exec(when) || [];
     if (!name)
         throw new Error("no condition " + when + " for the page's text");
     const x = value_of(values, name);
+    if (test.startsWith("="))
+        return x === Number(test.slice(1));
     switch (test.trim()) {
     case ">0":
         return x > 0;
-    case "=0":
-        return x === 0;
     case "finite":
         return Number.isFinite(x);
     case "not finite":
