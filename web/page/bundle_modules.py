@@ -5,13 +5,21 @@ its script in one request and the site's stamp and offline copy see one
 file.
 
 usage: bundle_modules.py OUTPUT ENTRY
+       bundle_modules.py --script OUTPUT SCRIPT
+       bundle_modules.py --style OUTPUT STYLESHEET
 
 Starting from ENTRY, each module comes after those it imports, in the order
 its imports name them; each runs in a function of its own, which hands on
 what it exports. The modules are written in the subset this reads:
   import {a, b} from "./file.js";   (one statement, which may span lines)
   export function name / export const name / export let name
-Anything else that imports or exports stops the build."""
+Anything else that imports or exports stops the build.
+
+What the browser loads leaves out the sources' whole-line comments, blank
+lines and indentation, a third of the bytes a page loads; the sources keep
+them. --script does only that, to one classic script; --style likewise to a
+stylesheet, whose comments (all /* */; its first, the licence, kept) go. The sources hold no
+string or template that spans lines, so no line inside one is touched."""
 
 import os
 import re
@@ -57,6 +65,15 @@ def ordered(folder, entry):
     return order, modules
 
 
+def compact(text):
+    """text less its whole-line comments (its first two lines, the licence
+    and what it is, kept), blank lines and indentation."""
+    lines = text.split("\n")
+    kept = lines[:2] + [line.strip() for line in lines[2:]
+                        if line.strip() and not line.strip().startswith("//")]
+    return "\n".join(kept) + "\n"
+
+
 def main(output, entry_path):
     folder, entry = os.path.split(entry_path)
     entry = entry[:-len(".js")]
@@ -71,10 +88,32 @@ def main(output, entry_path):
                      "})();\n" % (name, name, taken, body, ", ".join(exports)))
     parts.append("})();\n")
     with open(output, "w", encoding="utf-8") as f:
-        f.write("".join(parts))
+        f.write(compact("".join(parts)))
+
+
+def style(output, source):
+    with open(source, encoding="utf-8") as f:
+        text = f.read()
+    licence, rest = text.split("\n", 1)
+    rest = re.sub(r"/\*.*?\*/", "", rest, flags=re.S)
+    lines = [line.strip() for line in rest.split("\n") if line.strip()]
+    with open(output, "w", encoding="utf-8") as f:
+        f.write(licence + "\n" + "\n".join(lines) + "\n")
+
+
+def script(output, source):
+    with open(source, encoding="utf-8") as f:
+        text = f.read()
+    with open(output, "w", encoding="utf-8") as f:
+        f.write(compact(text))
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) == 4 and sys.argv[1] == "--script":
+        script(sys.argv[2], sys.argv[3])
+    elif len(sys.argv) == 4 and sys.argv[1] == "--style":
+        style(sys.argv[2], sys.argv[3])
+    elif len(sys.argv) == 3:
+        main(sys.argv[1], sys.argv[2])
+    else:
         sys.exit(__doc__.strip().split("\n\n")[1])
-    main(sys.argv[1], sys.argv[2])
