@@ -419,7 +419,10 @@ void spin_stats_summarise(const run_statistics *s, int spins, double T, spin_sum
     out->c_sigma = N * out->e.variance_sigma / (T * T);
     out->chi = N * out->abs_m.variance / T;
     out->chi_sigma = N * out->abs_m.variance_sigma / T;
-    out->c_settled = out->e.settled && !std::isnan(out->c_sigma);
+    // A specific heat is the energy's fluctuation, which the slowest motion
+    // of the lattice (walls of bands wandering) feeds: it waits for the
+    // whole run to settle, as the magnetisations do.
+    out->c_settled = out->e.settled && out->abs_m.settled && !std::isnan(out->c_sigma);
     out->chi_settled = out->abs_m.settled && !std::isnan(out->chi_sigma);
     out->effective_samples =
         std::fmin(out->e.effective_samples,

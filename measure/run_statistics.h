@@ -122,7 +122,7 @@ struct spin_summary {
     series_estimate e, m, abs_m; // energy, magnetisation and |m| per spin
     double c, c_sigma;           // specific heat N (<e^2> - <e>^2) / T^2, error
     double chi, chi_sigma;       // susceptibility N (<m^2> - <|m|>^2) / T, error
-    bool c_settled, chi_settled; // those of e and of |m|
+    bool c_settled, chi_settled; // c: e's and |m|'s (the whole run's); chi: |m|'s
     double effective_samples;    // least of e, m and |m|
     bool drifting;               // any of them
 };
