@@ -194,6 +194,6 @@ const page_description this_page = {
     {"Growth rate of each wavelength",
      "Measured growth rate of each shell of wavenumbers |k| between steps (red) against the "
      "linear theory's (dashed), from the latest comparison made while the field was small.",
-     "|k| (radians per cell)", "growth rate (per unit time)", all(shell_columns), all(shell_lines),
+     "|k| (radians per cell)", "rate per unit time", all(shell_columns), all(shell_lines),
      "Download growth rates (CSV)", "growth-rates", all(shell_says)},
 };

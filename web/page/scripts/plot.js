@@ -47,6 +47,19 @@ function plot_data() {
     ];
 }
 
+// uPlot's series for a line of the description: theory thin and dashed,
+// points as given.
+export function series_of(line, points) {
+    return {
+        label: line.label,
+        stroke: line.colour,
+        width: line.dashed ? 1 : 1.5,
+        dash: line.dashed ? [6, 4] : undefined,
+        scale: line.axis,
+        points: points,
+    };
+}
+
 // The legend, in words and marks: the figure's caption.
 function say_legend() {
     for (const line of page.lines) {
@@ -135,14 +148,7 @@ function make_plot() {
         legend: {show: false},
         cursor: {show: false},
         series: [{label: page.axes[0].label}].concat(
-            page.lines.map((line) => ({
-                               label: line.label,
-                               stroke: line.colour,
-                               width: line.dashed ? 1 : 1.5,
-                               dash: line.dashed ? [6, 4] : undefined,
-                               scale: line.axis,
-                               points: {show: false},
-                           }))),
+            page.lines.map((line) => series_of(line, {show: false}))),
     });
     // Made here, put on the page and first drawn in a task of its own: each
     // half takes a while.

@@ -5,7 +5,7 @@
 // as often as the caption, and its plot only when its rows changed.
 import {page} from "./description.js";
 import {float_text, second_plot_rows} from "./module_run.js";
-import {plot_library} from "./plot.js";
+import {plot_library, series_of} from "./plot.js";
 import {fill} from "./template.js";
 
 const side = page.second_plot;
@@ -40,13 +40,7 @@ function make(rows) {
         scales: {x: {time: false}},
         axes: [{label: side.x_label}, {label: side.y_label}],
         series: [{label: side.columns[0].label}].concat(
-            side.lines.map((line) => ({
-                               label: line.label,
-                               stroke: line.colour,
-                               width: line.dashed ? 1 : 1.5,
-                               dash: line.dashed ? [6, 4] : undefined,
-                               points: {show: !line.dashed, size: 4},
-                           }))),
+            side.lines.map((line) => series_of(line, {show: !line.dashed, size: 4}))),
     };
     plot = new uPlot(options, data_of(rows), function(made, init) {
         box.replaceChildren(made.root);
