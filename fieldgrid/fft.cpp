@@ -16,16 +16,8 @@
 #include <cstring>
 #include <mutex>
 
-// Every multiply and add here rounds on its own, whatever the build's
-// options: a fused multiply-add (GCC's default for C++ wherever the
-// instruction set has one, Clang's within an expression) would change the
-// transform's bits. Clang's explicit -ffp-contract=fast overrides this
-// pragma by design.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
+// The transform's bits are part of every run.
+#include "fieldgrid/no_fused_multiply_add.h"
 
 void *(*fft_work_alloc)(std::size_t bytes) = std::malloc;
 void (*fft_work_free)(void *block) = std::free;

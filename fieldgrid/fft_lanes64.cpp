@@ -44,18 +44,8 @@
 #include <cstring>
 #include <type_traits>
 
-// Every multiply and add here rounds on its own, whatever the build's
-// options: a fused multiply-add (GCC's default for C++ wherever the
-// instruction set has one, Clang's within an expression) would change the
-// transform's bits. The pragma holds in the AVX2 and AVX-512F functions too,
-// and in the helpers forced inline into them: AVX-512F brings fused
-// multiply-adds with it even where the build's own instruction set has none.
-// Clang's explicit -ffp-contract=fast overrides it by design.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
+// The transform's bits are part of every run, in every lane width.
+#include "fieldgrid/no_fused_multiply_add.h"
 
 int fft_max_lanes = fft_widest_lanes;
 

@@ -3,15 +3,8 @@
 
 #include "common/random_draw.h"
 
-// The initial field's bits are part of every run: no multiply and add here
-// may fuse, whatever the build's options (GCC fuses wherever the instruction
-// set can unless told otherwise, Clang within an expression). Clang's
-// explicit -ffp-contract=fast overrides this pragma by design.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
+// The initial field's bits are part of every run.
+#include "fieldgrid/no_fused_multiply_add.h"
 
 double dt = 0.1;
 float alpha = 1.5f;

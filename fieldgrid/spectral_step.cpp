@@ -7,16 +7,8 @@
 #include <cmath>
 #include <cstring>
 
-// Every multiply and add here rounds on its own, whatever the build's
-// options: a fused multiply-add (GCC's default for C++ wherever the
-// instruction set has one, Clang's within an expression) would change the
-// step's bits. The pragma holds in the AVX2 and AVX-512F builds of the step
-// as well. Clang's explicit -ffp-contract=fast overrides it by design.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
+// The step's bits are part of every run.
+#include "fieldgrid/no_fused_multiply_add.h"
 
 static void no_redisplay() {}
 
