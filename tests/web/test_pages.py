@@ -803,6 +803,25 @@ class Pages(unittest.TestCase):
         finally:
             self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
+    def test_plot_draws_whatever_the_browsers_language(self):
+        # Tags a browser may report that no locale lookup reads: a bare "C"
+        # (no LANG), an empty one, and a well-formed tag no engine knows.
+        for language in ("C", "", "zz-Qqqq-QQ-x-lattice"):
+            with self.subTest(language=language):
+                script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+                    "source": "Object.defineProperty(Navigator.prototype, 'language',"
+                              " {get: () => %s, configurable: true});" % json.dumps(language)
+                })["identifier"]
+                try:
+                    self.open("spingrid")
+                    self.assertEqual(self.js("return navigator.language;"), language or "")
+                    ActionChains(self.driver).context_click(self.canvas).perform()
+                    wait_for(lambda: self.js("return !!document.querySelector('#plot .uplot');"),
+                             what="the plot under %r" % language)
+                finally:
+                    self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                                {"identifier": script})
+
     def test_plot_redraws_at_most_four_times_a_second_and_never_at_rest(self):
         script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
             "source": "window.plot_draws = [];"
