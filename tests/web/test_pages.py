@@ -484,6 +484,21 @@ class Pages(unittest.TestCase):
         self.frame_after(frames)
         self.assert_cells_show(self.field())
 
+    def test_grid_drawn_in_2d_when_a_lost_context_never_comes_back(self):
+        self.open("fieldgrid")
+        self.js("lattice.drawing.lose_context(true);")
+        ActionChains(self.driver).context_click(self.canvas).perform()
+        wait_for(lambda: self.js("return !!document.getElementById('canvas-2d');"), deadline=15,
+                 what="the grid drawn in 2D over the lost canvas")
+        # Presses still reach the grid beneath, and each is drawn over it.
+        frames = self.call("web_frames")
+        ActionChains(self.driver).context_click(self.canvas).perform()
+        wait_for(lambda: self.call("web_step_count") == 2, what="a second step")
+        self.frame_after(frames)
+        self.assert_cells_show(self.field())
+        self.assertEqual(self.js("return document.getElementById('canvas-2d')"
+                                 ".getAttribute('aria-hidden');"), "true")
+
     def test_grid_drawn_by_the_page_where_workers_cannot(self):
         # Without a canvas to hand to a worker, the page draws the same
         # frames itself.

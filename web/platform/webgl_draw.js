@@ -53,13 +53,13 @@ function webgl_works(probe) {
 // corners} (Float32Array, Uint8Array, Uint16Array). restored() is called
 // when a lost context is back. webgl false skips the test of WebGL, which
 // was made on another canvas.
-function drawing_on(canvas, restored, webgl) {
+function drawing_on(canvas, restored, webgl, gave_up) {
     if (webgl === undefined) {
         const probe = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(1, 1)
                                                             : document.createElement("canvas");
         webgl = webgl_works(probe);
     }
-    return (webgl && webgl_drawing_on(canvas, restored)) || flat_drawing_on(canvas);
+    return (webgl && webgl_drawing_on(canvas, restored, gave_up)) || flat_drawing_on(canvas);
 }
 
 // The frame's triangle pairs that make an axis-aligned rectangle: each is
@@ -247,8 +247,16 @@ function flat_drawing_on(canvas) {
     };
 }
 
+// How long a lost context may stay away before the drawing gives up on it,
+// in milliseconds: browsers give one back within a second or so of a GPU
+// reset, or never.
+const lost_for_good_ms = 3000;
+
 // Draws frames on canvas with WebGL; null if the browser gives it none.
-function webgl_drawing_on(canvas, restored) {
+// gave_up() (if given) is called when a lost context has not come back in
+// lost_for_good_ms: a canvas that had WebGL can give no other context, so
+// whoever drew on it must draw elsewhere.
+function webgl_drawing_on(canvas, restored, gave_up) {
     const gl = canvas.getContext("webgl", attributes);
     if (!gl)
         return null;
@@ -337,13 +345,19 @@ function webgl_drawing_on(canvas, restored) {
         }
     }
 
+    let waiting_for_context = 0;
     canvas.addEventListener("webglcontextlost", function(event) {
         // Cancelled, the loss lets the context come back; it comes back
         // empty.
         event.preventDefault();
         objects = null;
+        if (gave_up)
+            waiting_for_context = setTimeout(gave_up, lost_for_good_ms);
     });
-    canvas.addEventListener("webglcontextrestored", restored);
+    canvas.addEventListener("webglcontextrestored", function() {
+        clearTimeout(waiting_for_context);
+        restored();
+    });
 
     return {
         draw: draw,
@@ -393,7 +407,8 @@ if (typeof document !== "undefined") {
 // handed over that then gives no WebGL is drawn in 2D here. Then each
 // message is {canvas}, {frame}, {side}, {pixels: true} or {lost}; the worker
 // answers {webgl: false} if it cannot draw on the canvas at all, {shown:
-// true} once the first frame has been drawn, {restored: true} and {pixels}.
+// true} once the first frame has been drawn, {restored: true}, {pixels}, and
+// {gave_up: true} when its lost context has not come back.
 let drawing = null;
 let shown = false;
 const offscreen = typeof OffscreenCanvas === "function";
@@ -403,7 +418,8 @@ scope.postMessage({webgl: webgl, how: webgl ? "webgl" : flat ? "2d" : "none"});
 scope.onmessage = function(event) {
     const message = event.data;
     if (message.canvas) {
-        drawing = drawing_on(message.canvas, () => scope.postMessage({restored: true}), webgl);
+        drawing = drawing_on(message.canvas, () => scope.postMessage({restored: true}), webgl,
+                             () => scope.postMessage({gave_up: true}));
         if (!drawing)
             scope.postMessage({webgl: false, how: "none"});
     } else if (!drawing) {

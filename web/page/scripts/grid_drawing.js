@@ -83,19 +83,57 @@ function add(command) {
     frame_commands.push(command);
 }
 
-// The drawing on this page's thread, from the same file as the worker's.
-function draw_here(file) {
+// The drawing's file, for drawing on this page's thread.
+let drawing_file = "";
+
+// Loads the drawing's file into the page, then calls then().
+function load_drawing(then) {
+    if (globalThis.lattice && globalThis.lattice.drawing_on) {
+        then();
+        return;
+    }
     const script = document.createElement("script");
-    script.src = file;
-    script.onload = function() {
-        drawing_on_page = globalThis.lattice.drawing_on(canvas, tell.restored);
+    script.src = drawing_file;
+    script.onload = then;
+    script.onerror = failed;
+    document.body.appendChild(script);
+}
+
+// The drawing on this page's thread, from the same file as the worker's.
+function draw_here() {
+    load_drawing(function() {
+        drawing_on_page =
+            globalThis.lattice.drawing_on(canvas, tell.restored, undefined, draw_in_2d_instead);
         if (drawing_on_page)
             ready();
         else
             failed();
-    };
-    script.onerror = failed;
-    document.body.appendChild(script);
+    });
+}
+
+// A lost WebGL context that never came back leaves its canvas unable to
+// draw at all. The grid is then drawn in 2D on a canvas laid over it, which
+// takes no presses and is hidden from assistive technology: the grid's own
+// canvas keeps its focus, its keys, its name and GLUT's listeners.
+function draw_in_2d_instead() {
+    if (worker)
+        worker.terminate();
+    worker = null;
+    waiting_worker = null;
+    drawing_on_page = null;
+    const over = document.createElement("canvas");
+    over.id = "canvas-2d";
+    over.setAttribute("aria-hidden", "true");
+    over.width = over.height = side;
+    canvas.after(over);
+    load_drawing(function() {
+        drawing_on_page = globalThis.lattice.drawing_on(over, tell.restored, false);
+        // Pixels asked of the worker that is gone come from here.
+        while (asked.length > 0)
+            asked.shift()(drawing_on_page.pixels());
+        ready();
+        tell.restored();
+    });
 }
 
 function failed() {
@@ -116,19 +154,21 @@ function start_worker(file) {
                     hand_over();
             } else if (!worker) {
                 candidate.terminate();
-                draw_here(file);
+                draw_here();
             }
         } else if (message.shown) {
             first_shown();
         } else if (message.restored) {
             tell.restored();
+        } else if (message.gave_up) {
+            draw_in_2d_instead();
         } else if (message.pixels) {
             asked.shift()(message.pixels);
         }
     };
     candidate.onerror = function() {
         if (!worker && !drawing_on_page)
-            draw_here(file);
+            draw_here();
     };
 }
 
@@ -138,6 +178,7 @@ export const drawing = {
     // WebGL to draw with.
     start: function(file, says) {
         tell = says;
+        drawing_file = file;
         if (typeof Worker === "function" && canvas.transferControlToOffscreen) {
             try {
                 start_worker(file);
@@ -146,7 +187,7 @@ export const drawing = {
                 // A worker refused: the page draws.
             }
         }
-        draw_here(file);
+        draw_here();
     },
     // The module's calls (webgl_calls.js).
     clear: (rgba) => add({clear: rgba}),
