@@ -2,7 +2,7 @@
 // The web pages' OpenGL stand-in, natively: its batches go to a recording
 // WebGL side, which turns every indexed draw back into its triangles.
 #include "web/platform/gl_stand_in.h"
-#include "web/platform/webgl_batch.h"
+#include "web/platform/webgl_calls.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "web/platform/gl_stand_in.h"
 
-#include "web/platform/webgl_batch.h"
+#include "web/platform/webgl_calls.h"
 
 #include <cmath>
 

@@ -23,7 +23,7 @@
 //
 // A frame may hold any number of polygons: when the array is full its
 // contents are drawn and it starts again. The page draws what the stand-in
-// hands it (webgl_batch.h); the calls of one task make one frame.
+// hands it (webgl_calls.h); the calls of one task make one frame.
 #pragma once
 
 #include <GL/gl.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The OpenGL stand-in's side of WebGL (webgl_batch.h): each call hands its
+// The OpenGL stand-in's side of WebGL (webgl_calls.h): each call hands its
 // part of the frame to the page's Module.drawing, which draws it beside the
 // page (webgl_draw.js). The arrays are copied, so the stand-in may refill its
 // own at once.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Private to the OpenGL stand-in: the WebGL side, kept apart because the
-// WebGL headers and <GL/gl.h> declare the same names differently. In the
-// page, the page's script draws (webgl_calls.js); the calls of one task make
-// one frame.
+// Private to the OpenGL stand-in: the calls webgl_calls.js defines, by
+// which the stand-in hands its frames to the page's drawing; kept apart
+// because the WebGL headers and <GL/gl.h> declare the same names
+// differently. The calls of one task make one frame.
 #pragma once
 
 extern "C" {
