@@ -1,108 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The pages' record of the run, natively: every row while the run is short,
-// a bounded record however long it gets, and the exact answers the pages set
-// beside their measurements.
-#include "common/colour_scales.h"
-#include "measure/exact_answers.h"
+// and a bounded record however long it gets.
 #include "measure/run_record.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
-
-TEST(ExactAnswers, MatchTheInfiniteLatticeAndTheLinearTheory)
-{
-    const struct {
-        double T, m0, u, c;
-    } exact[] = {{1, 0.99928, -1.99716, 0.0234},
-                 {2, 0.91132, -1.74556, 0.7249},
-                 {3, 0.0, -0.81731, 0.4014},
-                 {4, 0.0, -0.55727, 0.1712}};
-    for (const auto &e : exact) {
-        EXPECT_NEAR(ising_magnetisation(e.T), e.m0, 5e-6) << "T = " << e.T;
-        EXPECT_NEAR(ising_energy(e.T), e.u, 5e-6) << "T = " << e.T;
-        EXPECT_NEAR(ising_specific_heat(e.T), e.c, 5e-5) << "T = " << e.T;
-    }
-    const double tc = ising_critical_temperature();
-    EXPECT_NEAR(tc, 2.269185314213022, 1e-15);
-    // At Tc the magnetisation has gone, the energy is -sqrt 2 and the
-    // specific heat diverges; just below, the magnetisation is still there.
-    EXPECT_EQ(ising_magnetisation(tc), 0.0);
-    EXPECT_GT(ising_magnetisation(tc - 1e-3), 0.4);
-    EXPECT_NEAR(ising_energy(tc), -std::sqrt(2.0), 1e-9);
-    EXPECT_GT(ising_specific_heat(tc - 1e-6), 5.0);
-    // K(0) = E(0) = pi/2; K(q) grows without bound as q -> 1, E -> 1.
-    EXPECT_DOUBLE_EQ(elliptic_k(0.0), M_PI / 2);
-    EXPECT_DOUBLE_EQ(elliptic_e(0.0), M_PI / 2);
-    EXPECT_NEAR(elliptic_k(0.5), 1.685750354812596, 1e-15);
-    EXPECT_NEAR(elliptic_e(0.5), 1.467462209339427, 1e-15);
-    EXPECT_TRUE(std::isinf(elliptic_k(1.0)));
-    EXPECT_EQ(elliptic_e(1.0), 1.0);
-    // dL/dk = 0 where 2 stiffness k = 2 pi range_coeff.
-    EXPECT_NEAR(fastest_wavenumber(2.0, 0.6366197723675814), 1.0, 1e-15);
-    EXPECT_NEAR(fastest_wavenumber(4.0, 0.6366197723675814), 0.5, 1e-15);
-}
-
-// Relative luminance (sRGB) of a colour as typical vision sees it (matrix
-// null) or under a simulated colour vision deficiency of full severity:
-// Machado, Oliveira and Fernandes (2009)'s matrices on linear RGB.
-double luminance(const unsigned char *rgb, const double (*matrix)[3])
-{
-    double linear[3], seen[3];
-    for (int k = 0; k < 3; k++) {
-        const double c = rgb[k] / 255.0;
-        linear[k] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    }
-    for (int k = 0; k < 3; k++) {
-        seen[k] =
-            matrix ? matrix[k][0] * linear[0] + matrix[k][1] * linear[1] + matrix[k][2] * linear[2]
-                   : linear[k];
-        seen[k] = std::fmin(1.0, std::fmax(0.0, seen[k]));
-    }
-    return 0.2126 * seen[0] + 0.7152 * seen[1] + 0.0722 * seen[2];
-}
-
-double contrast(double a, double b)
-{
-    return (std::fmax(a, b) + 0.05) / (std::fmin(a, b) + 0.05);
-}
-
-TEST(ColourScales, TheDesignsRedsAndAScaleEveryEyeTellsApart)
-{
-    const double protanopia[3][3] = {{0.152286, 1.052583, -0.204868},
-                                     {0.114503, 0.786281, 0.099216},
-                                     {-0.003882, -0.048116, 1.051998}};
-    const double deuteranopia[3][3] = {{0.367322, 0.860646, -0.227968},
-                                       {0.280085, 0.672501, 0.047413},
-                                       {-0.011820, 0.042940, 0.968881}};
-    const double tritanopia[3][3] = {{1.255528, -0.076749, -0.178779},
-                                     {-0.078411, 0.930809, 0.147602},
-                                     {0.004733, 0.691367, 0.303900}};
-    const double(*visions[])[3] = {nullptr, protanopia, deuteranopia, tritanopia};
-    unsigned char table[768];
-    colour_scale_table(0, table);
-    for (int r = 0; r < 256; r++)
-        ASSERT_TRUE(table[3 * r] == r && table[3 * r + 1] == 0 && table[3 * r + 2] == 0) << r;
-    // Black and red: 5.3:1 for typical vision, 3.3:1 under protanopia.
-    EXPECT_NEAR(contrast(luminance(table, nullptr), luminance(table + 765, nullptr)), 5.25, 0.01);
-    EXPECT_NEAR(contrast(luminance(table, protanopia), luminance(table + 765, protanopia)), 3.29,
-                0.01);
-    ASSERT_GE(colour_scale_count, 2);
-    for (int scale = 1; scale < colour_scale_count; scale++) {
-        colour_scale_table(scale, table);
-        for (const auto *vision : visions) {
-            // Luminance never falls from one colour to the next, and the
-            // ends differ at least 7:1, whoever looks.
-            for (int r = 0; r < 255; r++)
-                ASSERT_LE(luminance(table + 3 * r, vision), luminance(table + 3 * r + 3, vision))
-                    << colour_scales[scale].name << " at " << r;
-            EXPECT_GE(contrast(luminance(table, vision), luminance(table + 765, vision)), 7.0)
-                << colour_scales[scale].name;
-        }
-    }
-}
 
 // Adds rows numbered from first: column 0 holds the step index, column 1
 // its square.
