@@ -74,9 +74,18 @@ def downloaded(folder, click, deadline=20.0):
     for name in os.listdir(folder):
         os.remove(os.path.join(folder, name))
     click()
+    # Chromium may show the file under its own name before the last bytes
+    # are in: the download is done once its size has stayed the same for a
+    # tenth of a second.
+    seen = {}
     def done():
         new = [f for f in os.listdir(folder) if not f.endswith(".crdownload")]
-        return new[0] if len(new) == 1 else None
+        if len(new) != 1:
+            return None
+        size = os.path.getsize(os.path.join(folder, new[0]))
+        if seen.get("size") != size:
+            seen.update(size=size, since=time.monotonic())
+        return new[0] if size > 0 and time.monotonic() - seen["since"] >= 0.1 else None
     name = wait_for(done, deadline, "a download")
     with open(os.path.join(folder, name), "rb") as f:
         return name, f.read()
